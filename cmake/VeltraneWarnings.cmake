@@ -1,0 +1,23 @@
+# Compile options shared by every target of our own.
+#
+# Samples must be identical on every compiler and target: no fast-math and no fused
+# multiply-add contraction; the 32-bit x86 build does its float arithmetic in SSE registers.
+add_library(veltrane_options INTERFACE)
+target_compile_options(veltrane_options INTERFACE
+    -Wall -Wextra -Werror -ffp-contract=off -fno-fast-math)
+if(CMAKE_SYSTEM_PROCESSOR MATCHES "^(i[3-6]86|x86)$" OR CMAKE_SIZEOF_VOID_P EQUAL 4)
+    target_compile_options(veltrane_options INTERFACE -msse2 -mfpmath=sse)
+endif()
+
+if(VELTRANE_SANITIZE)
+    target_compile_options(veltrane_options INTERFACE
+        -fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer)
+    target_link_options(veltrane_options INTERFACE -fsanitize=address,undefined)
+endif()
+
+# veltrane_add_library(name sources...): a static library of our own code.
+function(veltrane_add_library name)
+    add_library(${name} STATIC ${ARGN})
+    target_link_libraries(${name} PUBLIC veltrane_options)
+    target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR})
+endfunction()

@@ -1,0 +1,62 @@
+// The audio engine of the feedback delay: the 111 parameter values, the derived engine values,
+// the four delay lines and the block processing. It knows nothing of the host interface.
+//
+// Lifecycle: construction and resume() may allocate; suspend() and resetEngine() only clear;
+// process() never allocates, locks or throws.
+#pragma once
+
+#include <cstdint>
+
+// What a host reports about its transport, read once per block while the engine follows it.
+struct HostTransport {
+    double ppqPos = 0.0;     // song position in quarter notes
+    double tempo = 0.0;      // beats per minute
+    double sampleRate = 0.0; // the host's sample rate
+};
+
+class TransportSource {
+public:
+    virtual ~TransportSource() = default;
+    // Called from the audio thread at most once per block; false when the host gives nothing.
+    virtual bool readTransport(HostTransport& transport) = 0;
+};
+
+enum class OutputMode { Replace, Accumulate };
+
+class FeedbackEngine {
+public:
+    FeedbackEngine();
+    ~FeedbackEngine();
+    FeedbackEngine(const FeedbackEngine&) = delete;
+    FeedbackEngine& operator=(const FeedbackEngine&) = delete;
+
+    // False when the delay memory could not be allocated at construction.
+    bool hasDelayMemory() const;
+
+    // Stores a parameter value (0..110), quantised where the parameter is; NaN is taken as 0.
+    // Other indices are ignored. Does not recompute derived values: call updateEngine().
+    void storeParameter(int index, float value);
+    // Stored parameter values for 0..110, engine quantities for the display queries, else 0.
+    float getParameter(int index) const;
+
+    // Recomputes every derived value from the stored parameters. Allocates nothing.
+    void updateEngine();
+
+    // Host switches the effect on: sample rate below 10000 becomes 48000; buffers grow to two
+    // seconds (never shrink, and keep their old size if memory runs out); lines are cleared.
+    void resume(float sampleRate);
+    void suspend();
+    void resetEngine();
+
+    int getCurrentStep() const;
+
+    // Runs one block. sampleRate is the host-set rate used for filters and modulation speed;
+    // transport is asked for the host's time while the engine follows the host's tempo.
+    // Adds 1e-13 offsets into the input buffers, as the recursive paths need.
+    void process(float** inputs, float** outputs, std::int32_t sampleFrames, OutputMode mode,
+                 float sampleRate, TransportSource* transport);
+
+private:
+    struct Impl;
+    Impl* impl; // placeholder; replaced by the real engine state
+};

@@ -1,0 +1,38 @@
+#!/usr/bin/env bash
+# Installs the Debian packages the build needs, only those that are missing.
+# Usage: install-dependencies.sh [--windows]
+#   --windows  also the MinGW-w64 cross compilers, wine (32- and 64-bit) and Xvfb.
+set -euo pipefail
+
+packages=(cmake make g++ pkg-config git googletest libgtest-dev libgmock-dev libbenchmark-dev
+          libsndfile1-dev libfreetype-dev libpng-dev fonts-liberation)
+windows=0
+for argument in "$@"; do
+    case "$argument" in
+        --windows) windows=1 ;;
+        *) echo "install-dependencies.sh: unknown option $argument" >&2; exit 2 ;;
+    esac
+done
+if [ "$windows" = 1 ]; then
+    packages+=(g++-mingw-w64-i686 g++-mingw-w64-x86-64 wine wine32:i386 wine64 xvfb xauth)
+fi
+
+if [ "$(id -u)" = 0 ]; then sudo=(); else sudo=(sudo); fi
+
+if [ "$windows" = 1 ] && ! dpkg --print-foreign-architectures | grep -qx i386; then
+    "${sudo[@]}" dpkg --add-architecture i386
+    "${sudo[@]}" apt-get update -q
+fi
+
+missing=()
+for package in "${packages[@]}"; do
+    if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed'; then
+        missing+=("$package")
+    fi
+done
+if [ "${#missing[@]}" -gt 0 ]; then
+    echo "Installing: ${missing[*]}"
+    "${sudo[@]}" apt-get update -q
+    "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends \
+        "${missing[@]}"
+fi
