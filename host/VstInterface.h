@@ -18,11 +18,11 @@ struct AEffect;
 
 extern "C" {
 using audioMasterCallback = VstIntPtr(VSTCALLBACK*)(AEffect* effect, VstInt32 opcode,
-                                                     VstInt32 index, VstIntPtr value, void* ptr,
-                                                     float opt);
+                                                    VstInt32 index, VstIntPtr value, void* ptr,
+                                                    float opt);
 using AEffectDispatcherProc = VstIntPtr(VSTCALLBACK*)(AEffect* effect, VstInt32 opcode,
-                                                       VstInt32 index, VstIntPtr value, void* ptr,
-                                                       float opt);
+                                                      VstInt32 index, VstIntPtr value, void* ptr,
+                                                      float opt);
 using AEffectProcessProc = void(VSTCALLBACK*)(AEffect* effect, float** inputs, float** outputs,
                                               VstInt32 sampleFrames);
 using AEffectProcessDoubleProc = void(VSTCALLBACK*)(AEffect* effect, double** inputs,
@@ -31,6 +31,16 @@ using AEffectSetParameterProc = void(VSTCALLBACK*)(AEffect* effect, VstInt32 ind
 using AEffectGetParameterProc = float(VSTCALLBACK*)(AEffect* effect, VstInt32 index);
 using VstEntryPointProc = AEffect*(VSTCALLBACK*)(audioMasterCallback host);
 }
+
+// Records of the interface that the effect passes between host and object without reading.
+struct VstEvents;
+struct VstPinProperties;
+struct VstAudioFile;
+struct VstOfflineTask;
+struct VstVariableIo;
+struct VstSpeakerArrangement;
+struct VstParameterProperties;
+struct VstWindow;
 
 constexpr VstInt32 kEffectMagic = 0x56737450; // 'VstP'
 

@@ -1,0 +1,32 @@
+#include "host/EntryPoint.h"
+
+#include <atomic>
+
+namespace {
+
+std::atomic<bool> editorCouldNotBeCreated{false};
+
+} // namespace
+
+void setEditorFailure() {
+    editorCouldNotBeCreated.store(true);
+}
+
+bool editorFailure() {
+    return editorCouldNotBeCreated.load();
+}
+
+AEffect* openEffect(audioMasterCallback host) {
+    if (host == nullptr || host(nullptr, audioMasterVersion, 0, 0, nullptr, 0.0f) == 0) {
+        return nullptr;
+    }
+    EffectBase* const effect = createEffectInstance(host);
+    if (effect == nullptr) {
+        return nullptr;
+    }
+    if (editorFailure()) {
+        delete effect;
+        return nullptr;
+    }
+    return effect->getAeffect();
+}
