@@ -1,0 +1,130 @@
+#include "effect/ValueConverters.h"
+
+#include "effect/ParameterTable.h"
+
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <limits>
+
+namespace {
+
+// Numeric texts of in-range values are short; the size bound only matters for wild values.
+template <typename... Arguments>
+void formatText(char* text, const char* format, Arguments... arguments) {
+    std::snprintf(text, kValueTextSize, format, arguments...);
+}
+
+void copyText(char* text, const char* source) {
+    std::strncpy(text, source, kValueTextSize - 1);
+    text[kValueTextSize - 1] = '\0';
+}
+
+// Two shares that add up to one: 1 - x, then x.
+void formatShares(float value, char* text, const char* allFirst, const char* allSecond) {
+    if (value == 0.0f) {
+        copyText(text, allFirst);
+    } else if (value == 1.0f) {
+        copyText(text, allSecond);
+    } else {
+        formatText(text, "%.2f/%.2f", static_cast<double>(1.0f - value),
+                   static_cast<double>(value));
+    }
+}
+
+// Truncation toward zero that stays defined for NaN (0) and for values beyond int's range.
+int truncateToInt(double value) {
+    if (std::isnan(value)) {
+        return 0;
+    }
+    if (value >= std::numeric_limits<int>::max()) {
+        return std::numeric_limits<int>::max();
+    }
+    if (value <= std::numeric_limits<int>::min()) {
+        return std::numeric_limits<int>::min();
+    }
+    return static_cast<int>(value);
+}
+
+} // namespace
+
+void formatDryWet(float value, char* text) {
+    formatShares(value, text, "  dry  ", "  wet  ");
+}
+
+void formatBalance(float value, char* text) {
+    formatShares(value, text, "  left  ", "  right  ");
+}
+
+void formatRouting(float value, char* text) {
+    copyText(text, value >= 0.5f ? "  Delay > Filt  " : "  Filt > Delay  ");
+}
+
+void formatLimiterMode(float value, char* text) {
+    const double x = value;
+    if (value == 0.0f) {
+        copyText(text, "  hardSat  ");
+    } else if (value < 0.5f) {
+        formatText(text, "L-%.1fms", (0.5 - x) * 200);
+    } else if (value == 0.5f) {
+        copyText(text, "  hardLimit  ");
+    } else if (value == 1.0f) {
+        copyText(text, "  softSat  ");
+    } else {
+        formatText(text, "C %.1fms", (x - 0.5) * 200);
+    }
+}
+
+void formatLevelDb(float value, char* text) {
+    if (!(value > 0.0f)) { // NaN reads as silence too
+        copyText(text, "  -oo   ");
+    } else {
+        formatText(text, "  %.1fdB  ", 20 * std::log10(static_cast<double>(value)));
+    }
+}
+
+void formatTempo(float value, char* text) {
+    if (value == 0.0f) {
+        copyText(text, "  sync  ");
+    } else {
+        formatText(text, "%.1f", static_cast<double>(value));
+    }
+}
+
+void formatDelayMs(float value, char* text) {
+    formatText(text, "%.0fms", static_cast<double>(value));
+}
+
+void formatFeedbackAmount(float value, char* text) {
+    constexpr float range = 1.8f; // the engine's matrix gain scale
+    formatText(text, "%.2f", (static_cast<double>(value) - 0.5) * range);
+}
+
+void formatFilterType(float value, char* text) {
+    copyText(text, enumerationText(ParameterKind::FilterType, value));
+}
+
+void formatModDestination(float value, char* text) {
+    copyText(text, enumerationText(ParameterKind::ModDestination, value));
+}
+
+void formatLfo2Destination(float value, char* text) {
+    copyText(text, enumerationText(ParameterKind::Lfo2Destination, value));
+}
+
+void formatDivision(float value, char* text) {
+    // Unlike the enumerations, the first division is state 0 and has a band of its own.
+    static constexpr const char* divisions[] = {"  1/16  ", "  1/8  ", "  1/4  ", "  1/1  ",
+                                                "  4/1  "};
+    const double state = std::trunc(static_cast<double>(value) * 4);
+    if (state >= 0.0 && state <= 4.0) {
+        copyText(text, divisions[static_cast<int>(state)]);
+    }
+}
+
+void formatStepCount(float value, char* text) {
+    // A float product, as the engine forms it, so the display always names the steps that play.
+    const float product = value * 14;
+    const int steps = truncateToInt(2.0 + static_cast<double>(truncateToInt(product)));
+    formatText(text, "%7d", steps);
+}
