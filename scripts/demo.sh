@@ -8,4 +8,4 @@ scripts/install-dependencies.sh
 cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo > build.configure.log \
     || { cat build.configure.log; exit 1; }
 cmake --build build -j "$(nproc)"
-build/tools/veltrane-render --demo out/demo
+build/tools/veltrane-host --output out/demo

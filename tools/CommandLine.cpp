@@ -1,0 +1,188 @@
+#include "tools/CommandLine.h"
+
+#include "tools/HostError.h"
+#include "tools/Renderer.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cmath>
+#include <cstdlib>
+#include <iterator>
+
+namespace {
+
+double parseNumber(const std::string& option, const std::string& text, double minimum,
+                   double maximum) {
+    errno = 0;
+    char* end = nullptr;
+    const double value = std::strtod(text.c_str(), &end);
+    if (text.empty() || end != text.c_str() + text.size() || errno == ERANGE ||
+        !std::isfinite(value)) {
+        throw UsageError(option + " expects a number, not \"" + text + "\"");
+    }
+    if (value < minimum || value > maximum) {
+        throw UsageError(option + " " + text + " is out of range (" + std::to_string(minimum) +
+                         " to " + std::to_string(maximum) + ")");
+    }
+    return value;
+}
+
+int parseWholeNumber(const std::string& option, const std::string& text, int minimum, int maximum) {
+    errno = 0;
+    char* end = nullptr;
+    const long value = std::strtol(text.c_str(), &end, 10);
+    if (text.empty() || end != text.c_str() + text.size() || errno == ERANGE) {
+        throw UsageError(option + " expects a whole number, not \"" + text + "\"");
+    }
+    if (value < minimum || value > maximum) {
+        throw UsageError(option + " " + text + " is out of range (" + std::to_string(minimum) +
+                         ".." + std::to_string(maximum) + ")");
+    }
+    return static_cast<int>(value);
+}
+
+ParameterSetting parseSetting(const std::string& text) {
+    // Names may contain '=', values never do.
+    const auto equals = text.find_last_of('=');
+    if (equals == std::string::npos || equals == 0) {
+        throw UsageError("--set expects NAME=VALUE, not \"" + text + "\"");
+    }
+    const double value =
+        parseNumber("--set " + text.substr(0, equals), text.substr(equals + 1), 0.0, 1.0);
+    return ParameterSetting{text.substr(0, equals), static_cast<float>(value)};
+}
+
+} // namespace
+
+CommandLine CommandLine::parse(const std::vector<std::string>& arguments) {
+    CommandLine result;
+    std::vector<std::string> positional;
+    bool listRequested = false;
+    bool outputOption = false;
+    bool optionsEnded = false;
+
+    for (std::size_t at = 0; at < arguments.size(); ++at) {
+        const std::string& argument = arguments[at];
+        if (optionsEnded || argument.size() < 2 || argument[0] != '-') {
+            positional.push_back(argument);
+            continue;
+        }
+        if (argument == "--") {
+            optionsEnded = true;
+            continue;
+        }
+        if (argument == "--help" || argument == "-h") {
+            result.command = Command::Help;
+            return result;
+        }
+        if (argument == "--list") {
+            listRequested = true;
+            continue;
+        }
+        // Options with a value: "--name VALUE" or "--name=VALUE".
+        std::string name = argument;
+        std::optional<std::string> value;
+        const auto equals = argument.find('=');
+        if (argument.rfind("--", 0) == 0 && equals != std::string::npos) {
+            name = argument.substr(0, equals);
+            value = argument.substr(equals + 1);
+        }
+        static const char* const valued[] = {"--plugin",     "--program", "--set",
+                                             "--block-size", "--tempo",   "--start-beat",
+                                             "--tail",       "--output",  "-o"};
+        if (std::find(std::begin(valued), std::end(valued), name) == std::end(valued)) {
+            throw UsageError("unknown option " + name);
+        }
+        if (!value) {
+            if (at + 1 >= arguments.size()) {
+                throw UsageError(name + " expects a value");
+            }
+            value = arguments[++at];
+        }
+        if (name == "--plugin") {
+            result.pluginPath = *value;
+        } else if (name == "--program") {
+            result.program = *value;
+        } else if (name == "--set") {
+            result.settings.push_back(parseSetting(*value));
+        } else if (name == "--block-size") {
+            result.blockSize = parseWholeNumber(name, *value, 1, RenderSettings::maximumBlockSize);
+        } else if (name == "--tempo") {
+            result.tempo = parseNumber(name, *value, minimumTempo, maximumTempo);
+        } else if (name == "--start-beat") {
+            result.startBeat = parseNumber(name, *value, -maximumBeat, maximumBeat);
+        } else if (name == "--tail") {
+            result.tailSeconds = parseNumber(name, *value, 0.0, maximumTailSeconds);
+        } else {
+            result.outputPath = *value;
+            outputOption = true;
+        }
+        if (value->empty()) {
+            throw UsageError(name + " expects a value");
+        }
+    }
+
+    if (!positional.empty() && positional.front() == "list") {
+        listRequested = true;
+        positional.erase(positional.begin());
+    }
+    if (listRequested) {
+        if (!positional.empty()) {
+            throw UsageError("unexpected argument \"" + positional.front() + "\" with --list");
+        }
+        result.command = Command::List;
+        return result;
+    }
+    if (positional.empty()) {
+        result.command = Command::Demo;
+        if (!outputOption) {
+            result.outputPath = defaultDemoFolder;
+        }
+        return result;
+    }
+    result.command = Command::Render;
+    result.inputPath = positional[0];
+    if (positional.size() > 1) {
+        if (outputOption) {
+            throw UsageError("the output file is given twice");
+        }
+        result.outputPath = positional[1];
+    }
+    if (positional.size() > 2) {
+        throw UsageError("unexpected argument \"" + positional[2] + "\"");
+    }
+    if (result.outputPath.empty()) {
+        throw UsageError("no output file given for " + result.inputPath);
+    }
+    return result;
+}
+
+std::string CommandLine::usage() {
+    return R"(Usage:
+  veltrane-host [OPTIONS] INPUT OUTPUT   render INPUT through the plug-in into OUTPUT
+  veltrane-host [OPTIONS] --list         list the plug-in's parameters and programs
+  veltrane-host list [OPTIONS]           the same
+  veltrane-host [OPTIONS]                render the built-in demo phrase through the first
+                                         eight programs into a folder of WAV files
+
+Options:
+  --plugin PATH        the VST 2.x plug-in module (default: the veltrane module built
+                       alongside this tool)
+  --program P          program by number (0 is the first) or by name
+  --set NAME=VALUE     set a parameter, by index or name, to a normalised VALUE in 0..1;
+                       repeatable, applied in order after the program
+  --block-size N       frames per process call, 1..1048576 (default 512)
+  --tempo BPM          tempo of the host transport, 1..999 (default 120)
+  --start-beat POS     song position where the transport starts, in quarter notes (default 0)
+  --tail SECONDS       render this long after the input ends (default: until the output
+                       stays below -90 dBFS for 2.5 s, at most 30 s)
+  -o, --output PATH    the output file; for the demo, its folder (default out/demo)
+  -h, --help           show this text
+
+The sample rate is the input file's. A mono input feeds every plug-in input; otherwise
+plug-in input n takes channel n, and further channels are left out. The output has one
+channel per plug-in output. OUTPUT's extension picks the format: .wav or .aif/.aiff
+(32-bit float) or .flac (24-bit). INPUT is never overwritten, and OUTPUT appears only
+once it is complete.
+)";
+}
