@@ -6,6 +6,8 @@ set -euo pipefail
 
 packages=(cmake make g++ pkg-config git googletest libgtest-dev libgmock-dev libbenchmark-dev
           libsndfile1-dev libfreetype-dev libpng-dev fonts-liberation)
+# A third-party plug-in the command-line host's end-to-end tests render through.
+packages+=(zam-plugins)
 windows=0
 for argument in "$@"; do
     case "$argument" in
