@@ -6,6 +6,10 @@ namespace {
 std::atomic<void*> instanceHandle{nullptr};
 }
 
-void setModuleInstance(void* instance) { instanceHandle.store(instance); }
+void setModuleInstance(void* instance) {
+    instanceHandle.store(instance);
+}
 
-void* moduleInstance() { return instanceHandle.load(); }
+void* moduleInstance() {
+    return instanceHandle.load();
+}

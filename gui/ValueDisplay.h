@@ -1,0 +1,56 @@
+// A one-line text read-out of a control's value over a filled, framed or bitmap background.
+#pragma once
+
+#include "gui/Color.h"
+#include "gui/Control.h"
+
+class Bitmap;
+
+enum DisplayStyle : std::int32_t {
+    StyleTextShadow = 4,        // text again one pixel right and down in the shadow colour
+    StyleBevelBackFirst = 128,  // top and left in the back colour, bottom and right in the frame's
+    StyleBevelFrameFirst = 256, // top and left in the frame colour, bottom and right in the back's
+};
+
+// Writes the text for value into a buffer of StringConvertSize bytes, NUL-terminated.
+using StringConvert = void (*)(float value, char* text);
+constexpr int StringConvertSize = 256;
+
+class ValueDisplay : public Control {
+public:
+    ValueDisplay(const Rect& size, Bitmap* background, std::int32_t style = 0);
+    ~ValueDisplay() override;
+
+    void draw(DrawContext* context) override;
+
+    // These redraw at the next idle when the setting really changes.
+    virtual void setFont(std::int32_t fontId);
+    virtual void setFontColor(const Color& color);
+    virtual void setBackColor(const Color& color);
+    virtual void setFrameColor(const Color& color);
+    virtual void setShadowColor(const Color& color);
+    virtual void setHoriAlign(std::int32_t alignment);
+    // These only store.
+    virtual void setBackOffset(const Point& offset) { backOffset = offset; }
+    virtual void setStringConvert(StringConvert convert) { stringConvert = convert; }
+
+    std::int32_t getStyle() const { return style; }
+
+protected:
+    // The background, bevel and text, shared with the kinds that edit or choose a value.
+    void drawText(DrawContext* context, const char* text, Bitmap* overrideBitmap = nullptr);
+
+private:
+    void forceRedraw() { oldValue = value + 0.1f; }
+
+    std::int32_t horiAlign = 1;
+    std::int32_t style;
+    std::int32_t fontId = 3;
+    Color fontColor = ColorWhite;
+    Color backColor = ColorBlack;
+    Color frameColor = ColorBlack;
+    Color shadowColor = ColorRed;
+    Point backOffset;
+    Bitmap* background;
+    StringConvert stringConvert = nullptr;
+};

@@ -1,0 +1,195 @@
+// Text of the software backend through FreeType, monochrome glyphs, with metric-compatible
+// fonts from the distribution's packages.
+#include "gui/software/SoftwareObjects.h"
+
+#include <ft2build.h>
+#include FT_FREETYPE_H
+#include FT_TRUETYPE_TABLES_H
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+#include <map>
+#include <string>
+
+namespace {
+
+constexpr const char* liberationRegular =
+    "/usr/share/fonts/truetype/liberation/LiberationSans-Regular.ttf";
+constexpr const char* liberationBold =
+    "/usr/share/fonts/truetype/liberation/LiberationSans-Bold.ttf";
+constexpr const char* dejaVuRegular = "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf";
+constexpr std::int32_t boldWeight = 600; // from here on the bold face is used
+constexpr std::int32_t stockHeight = 16;
+
+// One FreeType library and the faces opened so far, for the life of the process.
+class FontFiles {
+public:
+    ~FontFiles() {
+        for (auto& entry : faces) {
+            if (entry.second != nullptr) {
+                FT_Done_Face(entry.second);
+            }
+        }
+        if (library != nullptr) {
+            FT_Done_FreeType(library);
+        }
+    }
+
+    FT_Face open(const char* path) {
+        const auto found = faces.find(path);
+        if (found != faces.end()) {
+            return found->second;
+        }
+        FT_Face face = nullptr;
+        if (library == nullptr && FT_Init_FreeType(&library) != 0) {
+            library = nullptr;
+        }
+        if (library == nullptr || FT_New_Face(library, path, 0, &face) != 0) {
+            std::fprintf(stderr,
+                         "veltrane: cannot open the font %s; text is not drawn (install the "
+                         "packages fonts-liberation and fonts-dejavu-core)\n",
+                         path);
+            face = nullptr;
+        }
+        faces[path] = face;
+        return face;
+    }
+
+private:
+    FT_Library library = nullptr;
+    std::map<std::string, FT_Face> faces;
+};
+
+FontFiles& fontFiles() {
+    static FontFiles files;
+    return files;
+}
+
+const char* fontPath(const platform::FontDescription& font) {
+    if (std::strcmp(font.faceName, "Symbol") == 0) {
+        FILE* probe = std::fopen(dejaVuRegular, "rb");
+        if (probe != nullptr) {
+            std::fclose(probe);
+            return dejaVuRegular;
+        }
+    }
+    return font.weight >= boldWeight ? liberationBold : liberationRegular;
+}
+
+struct LineMetrics {
+    std::int32_t ascent = 0;
+    std::int32_t descent = 0;
+};
+
+std::int32_t roundedScale(std::int64_t units, std::int32_t pixelsPerEm, std::int32_t unitsPerEm) {
+    return static_cast<std::int32_t>((units * pixelsPerEm + unitsPerEm / 2) / unitsPerEm);
+}
+
+// Ascent and descent as the platform reports them for TrueType: the OS/2 table's Windows
+// ascent and descent scaled to the size.
+LineMetrics lineMetrics(FT_Face face, std::int32_t pixelsPerEm) {
+    LineMetrics metrics;
+    const auto* os2 = static_cast<const TT_OS2*>(FT_Get_Sfnt_Table(face, FT_SFNT_OS2));
+    const std::int32_t unitsPerEm = face->units_per_EM > 0 ? face->units_per_EM : 2048;
+    if (os2 != nullptr) {
+        metrics.ascent = roundedScale(os2->usWinAscent, pixelsPerEm, unitsPerEm);
+        metrics.descent = roundedScale(os2->usWinDescent, pixelsPerEm, unitsPerEm);
+    } else {
+        metrics.ascent = roundedScale(face->ascender, pixelsPerEm, unitsPerEm);
+        metrics.descent = roundedScale(-face->descender, pixelsPerEm, unitsPerEm);
+    }
+    return metrics;
+}
+
+constexpr FT_Int32 glyphLoadFlags = FT_LOAD_TARGET_MONO;
+
+std::int32_t advanceOf(FT_Face face, unsigned char character) {
+    if (FT_Load_Char(face, character, glyphLoadFlags) != 0) {
+        return 0;
+    }
+    return static_cast<std::int32_t>((face->glyph->advance.x + 32) >> 6);
+}
+
+} // namespace
+
+namespace software {
+
+void renderText(platform::DeviceContext* context, const char* text, std::int32_t length,
+                const Rect& rect, platform::TextAlignment alignment) {
+    const platform::FontDescription& font =
+        context->font != nullptr ? context->font->font : stockSystemFont()->font;
+    FT_Face face = fontFiles().open(fontPath(font));
+    if (face == nullptr) {
+        return;
+    }
+    std::int32_t pixelsPerEm = font.height < 0 ? -font.height : font.height;
+    if (pixelsPerEm == 0) {
+        pixelsPerEm = stockHeight;
+    }
+    if (font.height > 0) {
+        // A positive height is the cell height: ascent plus descent.
+        const LineMetrics unit = lineMetrics(face, 1000);
+        const std::int32_t cell = unit.ascent + unit.descent;
+        pixelsPerEm = cell > 0 ? std::max(1, font.height * 1000 / cell) : font.height;
+    }
+    if (FT_Set_Pixel_Sizes(face, 0, static_cast<FT_UInt>(pixelsPerEm)) != 0) {
+        return;
+    }
+    const LineMetrics metrics = lineMetrics(face, pixelsPerEm);
+    const std::int32_t textHeight = metrics.ascent + metrics.descent;
+    std::int32_t textWidth = 0;
+    for (std::int32_t index = 0; index < length; ++index) {
+        textWidth += advanceOf(face, static_cast<unsigned char>(text[index]));
+    }
+
+    std::int32_t x = rect.left;
+    if (alignment == platform::TextAlignment::Centre) {
+        x = (rect.left + rect.right - textWidth) / 2;
+    } else if (alignment == platform::TextAlignment::Right) {
+        x = rect.right - textWidth;
+    }
+    const std::int32_t y = rect.top + (rect.height() - textHeight) / 2;
+
+    auto inside = [&rect](std::int32_t px, std::int32_t py) {
+        return px >= rect.left && px < rect.right && py >= rect.top && py < rect.bottom;
+    };
+    if (context->backgroundMode == platform::BackgroundMode::Opaque) {
+        for (std::int32_t py = y; py < y + textHeight; ++py) {
+            for (std::int32_t px = x; px < x + textWidth; ++px) {
+                if (inside(px, py)) {
+                    plot(context, px, py, context->backgroundColor);
+                }
+            }
+        }
+    }
+    const std::int32_t baseline = y + metrics.ascent;
+    std::int32_t penX = x;
+    for (std::int32_t index = 0; index < length; ++index) {
+        const auto character = static_cast<unsigned char>(text[index]);
+        if (FT_Load_Char(face, character, glyphLoadFlags | FT_LOAD_RENDER) != 0) {
+            continue;
+        }
+        const FT_GlyphSlot glyph = face->glyph;
+        const FT_Bitmap& bitmap = glyph->bitmap;
+        for (std::uint32_t row = 0; row < bitmap.rows; ++row) {
+            const unsigned char* bits =
+                bitmap.buffer + static_cast<std::ptrdiff_t>(row) * bitmap.pitch;
+            for (std::uint32_t column = 0; column < bitmap.width; ++column) {
+                const bool set = bitmap.pixel_mode == FT_PIXEL_MODE_MONO
+                                     ? (bits[column >> 3] & (0x80 >> (column & 7))) != 0
+                                     : bits[column] >= 128;
+                const std::int32_t px =
+                    penX + glyph->bitmap_left + static_cast<std::int32_t>(column);
+                const std::int32_t py =
+                    baseline - glyph->bitmap_top + static_cast<std::int32_t>(row);
+                if (set && inside(px, py)) {
+                    plot(context, px, py, context->textColor);
+                }
+            }
+        }
+        penX += static_cast<std::int32_t>((glyph->advance.x + 32) >> 6);
+    }
+}
+
+} // namespace software
