@@ -5,6 +5,10 @@
 // process() never allocates, locks or throws.
 #pragma once
 
+#include "engine/DelayNetwork.h"
+#include "engine/EngineState.h"
+
+#include <atomic>
 #include <cstdint>
 
 // What a host reports about its transport, read once per block while the engine follows it.
@@ -56,7 +60,16 @@ public:
     void process(float** inputs, float** outputs, std::int32_t sampleFrames, OutputMode mode,
                  float sampleRate, TransportSource* transport);
 
+    // Read-only view of the engine's state, for tests and displays.
+    const EngineState& state() const { return engineState; }
+
 private:
-    struct Impl;
-    Impl* impl; // placeholder; replaced by the real engine state
+    void clearRunningState();
+    void applyPendingReset();
+
+    EngineState engineState;
+    DelayNetwork network;
+    // Set by resetEngine on any thread; the clearing itself runs on the audio thread at the
+    // next block (or in suspend/resume), so no other thread writes the lines while they play.
+    std::atomic<bool> resetRequested{false};
 };

@@ -1,0 +1,51 @@
+#include "engine/EngineState.h"
+
+#include <algorithm>
+#include <limits>
+#include <new>
+
+EngineState::EngineState() {
+    for (auto& value : parameters) {
+        storeRelaxed(value, 0.0f);
+    }
+    for (int i = 0; i < kLines; ++i) {
+        storeRelaxed(iDelaySamples[i], std::int32_t{64});
+        storeRelaxed(fDelayMs[i], 0.0f);
+        for (int j = 0; j < kLines; ++j) {
+            storeRelaxed(fMatrixGain[i][j], 0.0f);
+        }
+        for (int d = 0; d < 2; ++d) {
+            storeRelaxed(fStepAmount[d][i], 0.0f);
+            for (int k = 0; k < 2; ++k) {
+                storeRelaxed(fLfoAmount[k][d][i], 0.0f);
+            }
+        }
+    }
+}
+
+bool EngineState::reallocateLines(std::int64_t length) {
+    if (length <= 0 || length > std::numeric_limits<std::int32_t>::max()) {
+        return false;
+    }
+    std::unique_ptr<float[]> lines[kLines];
+    for (auto& line : lines) {
+        line.reset(new (std::nothrow) float[static_cast<std::size_t>(length)]());
+        if (!line) {
+            return false;
+        }
+    }
+    for (int i = 0; i < kLines; ++i) {
+        pDelayBuffer[i] = std::move(lines[i]);
+    }
+    storeRelaxed(iBufferSize, static_cast<std::int32_t>(length));
+    return true;
+}
+
+void EngineState::clearLines() {
+    const std::int32_t size = loadRelaxed(iBufferSize);
+    for (auto& line : pDelayBuffer) {
+        if (line) {
+            std::fill(line.get(), line.get() + size, 0.0f);
+        }
+    }
+}

@@ -1,0 +1,87 @@
+// Everything the engine keeps between calls: the 111 stored parameter values, the values
+// derived from them, the delay lines and the audio thread's running state.
+//
+// Threads: parameters and derived values are written by setParameter (any thread but the audio
+// thread) and read by the audio thread; they are atomics accessed with relaxed ordering, one
+// field at a time, as the audio path tolerates a change at any point. iCurrentStep and dSongPos
+// travel the other way. Everything else belongs to the audio thread while processing runs and
+// to the lifecycle operations (construction, resume, suspend) otherwise.
+//
+// Lifecycle: construction and reallocateLines() allocate; clearing never does.
+#pragma once
+
+#include "engine/ParameterIndex.h"
+
+#include <array>
+#include <atomic>
+#include <cstdint>
+#include <memory>
+
+template <typename T> T loadRelaxed(const std::atomic<T>& value) {
+    return value.load(std::memory_order_relaxed);
+}
+template <typename T> void storeRelaxed(std::atomic<T>& value, T newValue) {
+    value.store(newValue, std::memory_order_relaxed);
+}
+
+struct EngineState {
+    static constexpr int kLines = ParameterIndex::kNumLines;
+    static constexpr std::int32_t kInitialBufferSize = 96000;
+    static constexpr double kInitialSampleRate = 48000.0;
+    static constexpr float kDenormalOffset = 1e-13f;
+
+    EngineState();
+    EngineState(const EngineState&) = delete;
+    EngineState& operator=(const EngineState&) = delete;
+
+    // Replaces the four lines with cleared ones of the given length. On failure (no memory,
+    // or a length beyond what an int32 ring can hold) the old lines and size stay; false then.
+    bool reallocateLines(std::int64_t length);
+    bool hasLines() const { return pDelayBuffer[0] != nullptr; }
+    // Zeroes the four lines over their whole length.
+    void clearLines();
+
+    float parameter(int index) const { return loadRelaxed(parameters[index]); }
+
+    // Samples in each delay buffer; grows in resume, never shrinks.
+    std::atomic<std::int32_t> iBufferSize{kInitialBufferSize};
+    // Stored values, indexed by ParameterIndex; never NaN.
+    std::array<std::atomic<float>, ParameterIndex::kNumParameters> parameters;
+
+    std::unique_ptr<float[]> pDelayBuffer[kLines];
+    std::int32_t iWritePos[kLines] = {};             // 0 <= value < iDelaySamples[i]
+    std::atomic<std::int32_t> iDelaySamples[kLines]; // 64 .. iBufferSize - 1
+    std::atomic<float> fMatrixGain[kLines][kLines];  // into line i from line j, -0.9..0.9
+    std::atomic<float> fLfoAmount[2][2][kLines];     // LFO, destination, line; -1..1
+    std::atomic<float> fStepAmount[2][kLines];       // destination, line; -1..1
+
+    // Smoothed per-line values, advanced every sample by the ramps.
+    float fSvfF[kLines] = {};
+    float fSvfQ[kLines] = {};
+    float fSvfBand[kLines] = {};
+    float fSvfLow[kLines] = {};
+    float fPanR[kLines] = {};
+    float fPanL[kLines] = {};
+    float fSend[kLines] = {};
+    float fLevel[kLines] = {0.5f, 0.5f, 0.5f, 0.5f};
+
+    std::atomic<std::int32_t> iLimiterMode{0}; // 0..4
+    std::atomic<float> fAttackCoef{0.0f};      // per sample, 0..1
+    std::atomic<float> fReleaseCoef{0.0f};     // per sample, 0..1
+    std::atomic<float> fLimit{1.0f};           // linear, 0.25..3
+    std::atomic<std::int32_t> iLookAhead{0};   // samples; negative places the limiter ahead
+    std::int32_t iHold[kLines] = {};
+    float fEnv[kLines] = {1.0f, 1.0f, 1.0f, 1.0f};
+    float fGainEnv[kLines] = {1.0f, 1.0f, 1.0f, 1.0f};
+    float fGainSlope[kLines] = {};
+
+    std::atomic<float> fDelayMs[kLines]; // whole milliseconds, 0..2000
+    std::atomic<double> dTempo{120.0};   // beats per minute, 4..260; 0 follows the host
+    std::atomic<double> dSongPos{0.0};   // beats
+    std::atomic<double> dSampleRate{kInitialSampleRate}; // delay lengths, limiter times, own clock
+    std::atomic<float> fStepShiftSteps{0.0f};            // 0..iNumSteps
+    std::atomic<std::int32_t> iNumSteps{16};             // 2..16
+    std::atomic<std::int32_t> iCurrentStep{0};           // written by the audio thread
+    float fDenormal = kDenormalOffset;                   // sign flips every sample
+    std::atomic<std::int32_t> iFiltAfterDelay{0};
+};

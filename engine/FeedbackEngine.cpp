@@ -1,0 +1,109 @@
+#include "engine/FeedbackEngine.h"
+
+#include "engine/ParameterMapping.h"
+
+#include <cmath>
+
+namespace PI = ParameterIndex;
+
+namespace {
+
+constexpr float kLowestSampleRate = 10000.0f;
+constexpr float kDefaultSampleRate = 48000.0f;
+constexpr double kBufferSeconds = 2.0;
+
+bool isParameter(int index) {
+    return index >= 0 && index < PI::kNumParameters;
+}
+
+} // namespace
+
+FeedbackEngine::FeedbackEngine() {
+    engineState.reallocateLines(EngineState::kInitialBufferSize);
+    for (int index = 0; index < PI::kNumParameters; ++index) {
+        storeParameter(index, ParameterMapping::neutralValue(index));
+    }
+    updateEngine();
+}
+
+FeedbackEngine::~FeedbackEngine() = default;
+
+bool FeedbackEngine::hasDelayMemory() const {
+    return engineState.hasLines();
+}
+
+void FeedbackEngine::storeParameter(int index, float value) {
+    if (isParameter(index)) {
+        storeRelaxed(engineState.parameters[index], ParameterMapping::storedValue(index, value));
+    }
+}
+
+float FeedbackEngine::getParameter(int index) const {
+    if (isParameter(index)) {
+        return engineState.parameter(index);
+    }
+    return ParameterMapping::displayQuery(engineState, index);
+}
+
+void FeedbackEngine::updateEngine() {
+    ParameterMapping::updateEngine(engineState);
+}
+
+void FeedbackEngine::resume(float sampleRate) {
+    const float rate = std::isfinite(sampleRate) && sampleRate >= kLowestSampleRate
+                           ? sampleRate
+                           : kDefaultSampleRate;
+    storeRelaxed(engineState.dSampleRate, static_cast<double>(rate));
+    const double needed = std::trunc(kBufferSeconds * rate);
+    if (needed > loadRelaxed(engineState.iBufferSize) || !engineState.hasLines()) {
+        // On failure the old lines stay, and every delay is still limited to their length.
+        engineState.reallocateLines(static_cast<std::int64_t>(needed));
+    }
+    applyPendingReset();
+    clearRunningState();
+    storeRelaxed(engineState.dSongPos, 0.0);
+    const float limit = loadRelaxed(engineState.fLimit);
+    for (float& envelope : engineState.fEnv) {
+        envelope = limit;
+    }
+}
+
+void FeedbackEngine::suspend() {
+    applyPendingReset();
+    clearRunningState();
+}
+
+void FeedbackEngine::resetEngine() {
+    resetRequested.store(true, std::memory_order_release);
+}
+
+int FeedbackEngine::getCurrentStep() const {
+    return loadRelaxed(engineState.iCurrentStep);
+}
+
+void FeedbackEngine::process(float** inputs, float** outputs, std::int32_t sampleFrames,
+                             OutputMode mode, float sampleRate, TransportSource* transport) {
+    applyPendingReset();
+    network.process(engineState, inputs, outputs, sampleFrames, mode, sampleRate, transport);
+}
+
+void FeedbackEngine::clearRunningState() {
+    engineState.clearLines();
+    for (int i = 0; i < EngineState::kLines; ++i) {
+        engineState.iWritePos[i] = 0;
+        engineState.fSvfBand[i] = 0.0f;
+        engineState.fSvfLow[i] = 0.0f;
+    }
+}
+
+void FeedbackEngine::applyPendingReset() {
+    if (!resetRequested.exchange(false, std::memory_order_acquire)) {
+        return;
+    }
+    clearRunningState();
+    const float limit = loadRelaxed(engineState.fLimit);
+    for (int i = 0; i < EngineState::kLines; ++i) {
+        engineState.fGainEnv[i] = 1.0f;
+        engineState.fEnv[i] = limit;
+    }
+}

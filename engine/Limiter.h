@@ -1,0 +1,34 @@
+// The limiter/saturator pass that rewrites what the per-sample loop has just stored in the four
+// delay lines, so that everything later read from a line has been limited once.
+//
+// Thread: audio. beginBlock() once per block, run() after each sub-block. The arctangent of
+// the two saturation modes is the only transcendental function. A non-finite sample never
+// stays in a line: it is taken as 0 by the detectors and becomes 0.
+#pragma once
+
+#include "engine/EngineState.h"
+
+class Limiter {
+public:
+    enum Mode : std::int32_t { HardSaturation, LookAhead, HardLimit, Envelope, SoftSaturation };
+
+    // Places each line's limiter position lag samples behind its write position (ahead for a
+    // negative look-ahead), with the lag limited to the line's length.
+    void beginBlock(const EngineState& state);
+    // Works on the next length (1..64) positions of every line.
+    void run(EngineState& state, std::int32_t length);
+
+    std::int32_t position(int line) const { return limiterPos[line]; }
+
+private:
+    static constexpr int kLines = EngineState::kLines;
+
+    void saturate(EngineState& state, std::int32_t length, float level, float divisor);
+    // Modes 2 and 3; an instant attack makes the envelope jump to every peak.
+    void limitPeaks(EngineState& state, std::int32_t length, float level, bool instantAttack,
+                    float attack, float release);
+    void lookAhead(EngineState& state, std::int32_t length, float level, float release);
+
+    std::int32_t lag[kLines] = {};
+    std::int32_t limiterPos[kLines] = {};
+};

@@ -1,0 +1,213 @@
+#include "engine/Modulation.h"
+
+#include "engine/FeedbackEngine.h"
+#include "engine/SafeConversion.h"
+
+#include <cmath>
+
+namespace PI = ParameterIndex;
+using SafeConversion::unitRange;
+
+namespace {
+
+constexpr int kDivisions = 5;
+constexpr float kDivisionBeats[kDivisions] = {0.25f, 0.5f, 1.0f, 4.0f, 16.0f};
+constexpr float kOtherLfoPeriod = 1.0f;       // beats, for a division outside the table
+constexpr float kOtherSequencerCycle = 16.0f; // beats
+constexpr float kTwoPi = 2.0f * 3.14159265358979f;
+constexpr int kWaves = 5;
+constexpr int kLfoDestinations = 8;
+constexpr int kLfo2Destinations = 6;
+
+// The state n = trunc(4 x value) of a division or wave parameter, or -1 outside 0..4.
+int fiveStates(float value) {
+    const double n = std::trunc(4.0 * static_cast<double>(value));
+    return n >= 0.0 && n < kDivisions ? static_cast<int>(n) : -1;
+}
+
+Modulation::Row rowFor(float destination, int states) {
+    const int n = SafeConversion::enumerationState(destination, states);
+    return n == 0 ? Modulation::Unused : static_cast<Modulation::Row>(n - 1);
+}
+
+// Wraps into 0 <= phase < 1. For phases from 0 up this equals subtracting 1 until below 1.
+void wrap(double& phase) {
+    if (phase >= 1.0 || phase < 0.0) {
+        phase -= std::floor(phase);
+        if (phase >= 1.0) {
+            phase = 0.0;
+        }
+    }
+}
+
+// The block-start phase of a source whose period is the given number of beats.
+double phaseAt(double songPosition, float periodBeats) {
+    const double x = songPosition / periodBeats;
+    const double phase = x - std::trunc(x);
+    return std::isfinite(phase) ? phase : 0.0;
+}
+
+float finiteIncrement(float increment) {
+    return std::isfinite(increment) ? increment : 0.0f;
+}
+
+float stepValue(const EngineState& state, int step) {
+    return step >= 0 && step < PI::kNumSteps ? unitRange(state.parameter(PI::fStep0 + step)) : 0.5f;
+}
+
+} // namespace
+
+void Modulation::beginBlock(EngineState& state, std::int32_t frames, std::int32_t subBlockDivisor,
+                            float sampleRate, TransportSource* transport) {
+    for (int i = 0; i < kLines; ++i) {
+        values[Cutoff][i] = unitRange(state.parameter(PI::line(i, PI::Freq)));
+        values[Resonance][i] = unitRange(state.parameter(PI::line(i, PI::Res)));
+        values[Level][i] = unitRange(state.parameter(PI::line(i, PI::OutV)));
+        values[Pan][i] = unitRange(state.parameter(PI::line(i, PI::OutLR)));
+        values[Send][i] = unitRange(state.parameter(PI::line(i, PI::Damp)));
+        values[Lfo2Amount0][i] = loadRelaxed(state.fLfoAmount[1][0][i]);
+        values[Lfo2Amount1][i] = loadRelaxed(state.fLfoAmount[1][1][i]);
+        values[Unused][i] = 0.0f;
+        resonanceCopy[i] = values[Resonance][i];
+    }
+
+    double songPosition = loadRelaxed(state.dSongPos);
+    const double ownTempo = loadRelaxed(state.dTempo);
+    ownClock = !(ownTempo < 1.0);
+    tempo = ownClock ? ownTempo : 0.0;
+    HostTransport host;
+    if (!ownClock && transport != nullptr && transport->readTransport(host)) {
+        // A value the host cannot mean is not taken; the previous one stays.
+        if (std::isfinite(host.ppqPos)) {
+            songPosition = host.ppqPos;
+            storeRelaxed(state.dSongPos, songPosition);
+        }
+        if (std::isfinite(host.tempo)) {
+            tempo = host.tempo;
+        }
+        if (std::isfinite(host.sampleRate) && host.sampleRate > 0.0) {
+            storeRelaxed(state.dSampleRate, host.sampleRate);
+        }
+    }
+
+    const std::int32_t steps = loadRelaxed(state.iNumSteps);
+    const float beats = static_cast<float>(frames * tempo / (60.0f * sampleRate));
+    for (int k = 0; k < PI::kNumLfos; ++k) {
+        const int division = fiveStates(state.parameter(PI::lfo(k, PI::LfoRate)));
+        const float period = division < 0 ? kOtherLfoPeriod : kDivisionBeats[division];
+        lfoPhase[k] = phaseAt(songPosition, period);
+        lfoIncrement[k] = finiteIncrement(beats / (period * subBlockDivisor));
+        for (int i = 0; i < kLines; ++i) {
+            lfoValue[k][i] = 0.0f;
+        }
+    }
+    const int division = fiveStates(state.parameter(PI::fStepTime));
+    const float cycle = division < 0 ? kOtherSequencerCycle : steps * kDivisionBeats[division];
+    stepPhase = phaseAt(songPosition, cycle) + loadRelaxed(state.fStepShiftSteps) / steps;
+    while (stepPhase < 0.0) {
+        stepPhase += 1.0;
+    }
+    stepIncrement = finiteIncrement(beats / (cycle * subBlockDivisor));
+
+    for (int d = 0; d < 2; ++d) {
+        lfoPair[0][d].row = rowFor(state.parameter(PI::lfoDestination(0, d)), kLfoDestinations);
+        lfoPair[1][d].row = rowFor(state.parameter(PI::lfoDestination(1, d)), kLfo2Destinations);
+        stepPair[d].row = rowFor(state.parameter(PI::stepDestination(d)), kLfoDestinations);
+    }
+}
+
+void Modulation::update(EngineState& state) {
+    // Base values are the live parameters, except the resonance copied at block start.
+    float base[kNumRows][kLines];
+    for (int i = 0; i < kLines; ++i) {
+        base[Cutoff][i] = unitRange(state.parameter(PI::line(i, PI::Freq)));
+        base[Resonance][i] = resonanceCopy[i];
+        base[Level][i] = unitRange(state.parameter(PI::line(i, PI::OutV)));
+        base[Pan][i] = unitRange(state.parameter(PI::line(i, PI::OutLR)));
+        base[Send][i] = unitRange(state.parameter(PI::line(i, PI::Damp)));
+        base[Lfo2Amount0][i] = loadRelaxed(state.fLfoAmount[1][0][i]);
+        base[Lfo2Amount1][i] = loadRelaxed(state.fLfoAmount[1][1][i]);
+        base[Unused][i] = 0.0f;
+        for (int d = 0; d < 2; ++d) {
+            lfoAmount[d][i] = loadRelaxed(state.fLfoAmount[0][d][i]);
+            stepAmount[d][i] = loadRelaxed(state.fStepAmount[d][i]);
+        }
+    }
+    updateLfo(state, 0, base);
+    updateSequencer(state, base);
+    updateLfo(state, 1, base);
+}
+
+void Modulation::updateLfo(const EngineState& state, int k, const float (&base)[kNumRows][kLines]) {
+    lfoPhase[k] += lfoIncrement[k];
+    wrap(lfoPhase[k]);
+
+    const float offset = unitRange(state.parameter(PI::lfo(k, PI::LfoPhse)));
+    const float spread = unitRange(state.parameter(PI::lfo(k, PI::LfoDist)));
+    float p[kLines];
+    p[0] = static_cast<float>(lfoPhase[k] + offset);
+    for (int i = 1; i < kLines; ++i) {
+        p[i] = p[i - 1] + spread;
+    }
+
+    float* v = lfoValue[k];
+    const double wave =
+        std::trunc(4.0 * static_cast<double>(state.parameter(PI::lfo(k, PI::LfoWave))));
+    for (int i = 0; i < kLines; ++i) {
+        const float fraction = p[i] - std::trunc(p[i]);
+        if (wave == 0.0) {
+            v[i] = static_cast<float>(std::sin(kTwoPi * p[i]) + 1.0);
+        } else if (wave == 1.0) {
+            v[i] = fraction < 0.5f ? 2.0f : 0.0f;
+        } else if (wave == 2.0) {
+            v[i] = fraction < 0.5f ? 0.0f : 2.0f;
+        } else if (wave == 3.0) {
+            v[i] = 2.0f * fraction;
+        } else if (wave == 4.0) {
+            v[i] = 2.0f - 2.0f * fraction;
+        }
+    }
+
+    for (int d = 0; d < 2; ++d) {
+        const Row row = lfoPair[k][d].row;
+        const float* amount = k == 0 ? lfoAmount[d] : values[Lfo2Amount0 + d];
+        for (int i = 0; i < kLines; ++i) {
+            values[row][i] = unitRange(base[row][i] + amount[i] * v[i] * 0.5f);
+        }
+    }
+}
+
+void Modulation::updateSequencer(EngineState& state, const float (&base)[kNumRows][kLines]) {
+    stepPhase += stepIncrement;
+    wrap(stepPhase);
+
+    const std::int32_t steps = loadRelaxed(state.iNumSteps);
+    const double position = stepPhase * steps;
+    const std::int32_t step = SafeConversion::truncateClamped(position, 0, steps - 1);
+    storeRelaxed(state.iCurrentStep, step);
+
+    float value = stepValue(state, step);
+    const float blend = unitRange(state.parameter(PI::fBlend));
+    if (blend > 0.0f) {
+        const int next = step + 1 >= steps ? 0 : step + 1;
+        // The last blend share of each step glides to the next step's value.
+        const float t = static_cast<float>((position - step) - (1.0f - blend));
+        if (t > 0.0f) {
+            value = value + t / blend * (stepValue(state, next) - value);
+        }
+    }
+
+    for (int d = 0; d < 2; ++d) {
+        const Row row = stepPair[d].row;
+        for (int i = 0; i < kLines; ++i) {
+            values[row][i] = unitRange(base[row][i] + value * stepAmount[d][i]);
+        }
+    }
+}
+
+void Modulation::endBlock(EngineState& state, std::int32_t frames) const {
+    if (ownClock) {
+        const double beats = frames * tempo / (60.0f * loadRelaxed(state.dSampleRate));
+        storeRelaxed(state.dSongPos, loadRelaxed(state.dSongPos) + beats);
+    }
+}

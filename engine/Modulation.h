@@ -1,0 +1,62 @@
+// The two LFOs and the step sequencer, running in beats from the host's song position or from
+// the engine's own tempo, and the per-line working values they move.
+//
+// Thread: audio. beginBlock() once per block, update() once per sub-block of at most 64
+// samples, endBlock() after the block. No allocation, no lock.
+#pragma once
+
+#include "engine/EngineState.h"
+
+class TransportSource;
+
+class Modulation {
+public:
+    // Rows of the working values and of their base values, each with one value per line.
+    enum Row : int {
+        Cutoff,
+        Resonance,
+        Level,
+        Pan,
+        Send,
+        Lfo2Amount0, // LFO 2's amounts of its first and second destination
+        Lfo2Amount1,
+        Unused, // written by pairs whose destination is off, never read
+        kNumRows
+    };
+
+    // Reads the block's tempo and song position (asking transport while the engine follows the
+    // host), the phases and increments, decodes the destinations and makes the working copies.
+    // frames >= 0; subBlockDivisor is nSub (>= 1); sampleRate is finite and positive.
+    void beginBlock(EngineState& state, std::int32_t frames, std::int32_t subBlockDivisor,
+                    float sampleRate, TransportSource* transport);
+    // LFO 1, then the sequencer, then LFO 2.
+    void update(EngineState& state);
+    // Advances the own clock's song position by the block's beats.
+    void endBlock(EngineState& state, std::int32_t frames) const;
+
+    float working(Row row, int line) const { return values[row][line]; }
+
+private:
+    static constexpr int kLines = EngineState::kLines;
+    struct Pair {
+        Row row = Unused;
+    };
+
+    void updateLfo(const EngineState& state, int lfo, const float (&base)[kNumRows][kLines]);
+    void updateSequencer(EngineState& state, const float (&base)[kNumRows][kLines]);
+
+    float values[kNumRows][kLines] = {};
+    float resonanceCopy[kLines] = {};
+
+    double tempo = 0.0;      // the block's tempo T, beats per minute
+    bool ownClock = false;   // the block runs on dTempo
+    double lfoPhase[2] = {}; // cycles
+    double stepPhase = 0.0;  // cycles
+    float lfoIncrement[2] = {};
+    float stepIncrement = 0.0f;
+    float lfoValue[2][kLines] = {}; // 0..2 per line
+    float lfoAmount[2][kLines] = {};
+    float stepAmount[2][kLines] = {};
+    Pair lfoPair[2][2];
+    Pair stepPair[2];
+};

@@ -1,0 +1,51 @@
+// Conversions from parameter values and intermediate results to integers and bounded floats
+// that are defined for every input, NaN, infinities and huge values included. Inside the
+// nominal range they give exactly what plain truncation or plain clamping gives.
+#pragma once
+
+#include <cfloat>
+#include <cmath>
+#include <cstdint>
+
+namespace SafeConversion {
+
+// trunc(value) limited to lo..hi; NaN gives lo.
+inline std::int32_t truncateClamped(double value, std::int32_t lo, std::int32_t hi) {
+    const double whole = std::trunc(value);
+    if (!(whole >= lo)) {
+        return lo;
+    }
+    if (whole > hi) {
+        return hi;
+    }
+    return static_cast<std::int32_t>(whole);
+}
+
+// The state n = trunc(value x (states - 1)) of an enumerated parameter, formed exactly in
+// double; any n outside 1..states-1 is state 0.
+inline std::int32_t enumerationState(float value, std::int32_t states) {
+    const double n = std::trunc(static_cast<double>(value) * (states - 1));
+    if (n >= 1.0 && n <= states - 1) {
+        return static_cast<std::int32_t>(n);
+    }
+    return 0;
+}
+
+// A value taken within 0..1; NaN gives 0.
+inline float unitRange(float value) {
+    value = value > 1.0f ? 1.0f : value;
+    return value >= 0.0f ? value : 0.0f;
+}
+
+// A value taken within lo..hi; NaN gives lo.
+inline float clampRange(float value, float lo, float hi) {
+    value = value > hi ? hi : value;
+    return value >= lo ? value : lo;
+}
+
+// One compare: false for NaN and both infinities.
+inline bool isFiniteSample(float value) {
+    return std::fabs(value) <= FLT_MAX;
+}
+
+} // namespace SafeConversion
