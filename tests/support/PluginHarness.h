@@ -14,6 +14,8 @@ struct HostRequest {
     VstInt32 index;
     VstIntPtr value;
     float opt;
+    AEffect* effect = nullptr; // the record the request came with
+    void* ptr = nullptr;
 };
 
 class PluginHarness {
@@ -30,13 +32,16 @@ public:
     // Calls the module's entry point; returns the record or null. Any earlier effect is closed.
     AEffect* open();
     AEffect* effect() const { return record; }
+    // False when the module could not be loaded or has no entry point; see loadError.
+    bool loaded() const { return entryPoint != nullptr; }
+    const std::string& loadError() const { return loadErrorText; }
 
     // The host's answers.
-    VstIntPtr versionAnswer = 2400;            // audioMasterVersion
-    bool answerTime = false;                   // audioMasterGetTime gives timeInfo, else null
-    VstTimeInfo timeInfo{};                    // returned for audioMasterGetTime
+    VstIntPtr versionAnswer = 2400; // audioMasterVersion
+    bool answerTime = false;        // audioMasterGetTime gives timeInfo, else null
+    VstTimeInfo timeInfo{};         // returned for audioMasterGetTime
 
-    std::vector<HostRequest> requests;         // every call of the host callback, in order
+    std::vector<HostRequest> requests; // every call of the host callback, in order
 
     // Shorthands for the record's entry functions.
     VstIntPtr dispatch(VstInt32 opcode, VstInt32 index = 0, VstIntPtr value = 0,
@@ -52,13 +57,16 @@ public:
     // Runs processReplacing (or process when accumulate) over stereo buffers of equal length.
     void processReplacing(std::vector<float>& left, std::vector<float>& right,
                           std::vector<float>& outLeft, std::vector<float>& outRight);
-    void process(std::vector<float>& left, std::vector<float>& right,
-                 std::vector<float>& outLeft, std::vector<float>& outRight);
-    void close(); // effClose; the record is gone afterwards
+    void process(std::vector<float>& left, std::vector<float>& right, std::vector<float>& outLeft,
+                 std::vector<float>& outRight);
+    void close();              // effClose; the record is gone afterwards
+    VstIntPtr closeAnswer = 0; // what the last effClose answered
 
 private:
     static VstIntPtr VSTCALLBACK hostCallback(AEffect* effect, VstInt32 opcode, VstInt32 index,
-                                             VstIntPtr value, void* ptr, float opt);
+                                              VstIntPtr value, void* ptr, float opt);
     void* module = nullptr;
+    VstEntryPointProc entryPoint = nullptr;
+    std::string loadErrorText;
     AEffect* record = nullptr;
 };
