@@ -29,8 +29,8 @@ struct OpcodeCase {
 // clang-format off
 const OpcodeCase kOpcodes[] = {
     {effOpen, 0, 0, 0.0f, 0},
-    {effSetProgram, 0, 3, 0.0f, 0},
     {effGetProgram, 0, 0, 0.0f, 0},
+    {effSetProgram, 0, 3, 0.0f, 0},
     {effGetProgramName, 0, 0, 0.0f, 0},
     {effGetParamLabel, 0, 0, 0.0f, 0},
     {effGetParamDisplay, 0, 0, 0.0f, 0},
