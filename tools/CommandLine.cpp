@@ -6,10 +6,17 @@
 #include <algorithm>
 #include <cerrno>
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
 #include <iterator>
 
 namespace {
+
+std::string shortNumber(double value) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%g", value);
+    return text;
+}
 
 double parseNumber(const std::string& option, const std::string& text, double minimum,
                    double maximum) {
@@ -21,8 +28,8 @@ double parseNumber(const std::string& option, const std::string& text, double mi
         throw UsageError(option + " expects a number, not \"" + text + "\"");
     }
     if (value < minimum || value > maximum) {
-        throw UsageError(option + " " + text + " is out of range (" + std::to_string(minimum) +
-                         " to " + std::to_string(maximum) + ")");
+        throw UsageError(option + " " + text + " is out of range (" + shortNumber(minimum) +
+                         " to " + shortNumber(maximum) + ")");
     }
     return value;
 }
@@ -61,6 +68,17 @@ CommandLine CommandLine::parse(const std::vector<std::string>& arguments) {
     bool outputOption = false;
     bool optionsEnded = false;
 
+    // Help is given whatever else the command line holds.
+    for (const std::string& argument : arguments) {
+        if (argument == "--") {
+            break;
+        }
+        if (argument == "--help" || argument == "-h") {
+            result.command = Command::Help;
+            return result;
+        }
+    }
+
     for (std::size_t at = 0; at < arguments.size(); ++at) {
         const std::string& argument = arguments[at];
         if (optionsEnded || argument.size() < 2 || argument[0] != '-') {
@@ -70,10 +88,6 @@ CommandLine CommandLine::parse(const std::vector<std::string>& arguments) {
         if (argument == "--") {
             optionsEnded = true;
             continue;
-        }
-        if (argument == "--help" || argument == "-h") {
-            result.command = Command::Help;
-            return result;
         }
         if (argument == "--list") {
             listRequested = true;

@@ -78,7 +78,7 @@ std::vector<double> pluck(int midiNote, Noise& noise) {
     for (double& sample : loop) {
         sample = noise.next();
     }
-    std::vector<double> sound(framesOf(1.2));
+    std::vector<double> sound(framesOf(0.7));
     for (std::size_t i = 0; i < sound.size(); ++i) {
         const std::size_t at = i % period;
         sound[i] = loop[at];

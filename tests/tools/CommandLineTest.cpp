@@ -1,0 +1,134 @@
+#include "tools/CommandLine.h"
+#include "tools/HostError.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+using Arguments = std::vector<std::string>;
+using Command = CommandLine::Command;
+
+std::string usageErrorOf(const Arguments& arguments) {
+    try {
+        CommandLine::parse(arguments);
+    } catch (const UsageError& error) {
+        return error.what();
+    }
+    return "(accepted)";
+}
+
+} // namespace
+
+TEST(CommandLine, ChoosesTheCommandFromTheArguments) {
+    struct Case {
+        Arguments arguments;
+        Command command;
+        std::string input;
+        std::string output;
+    };
+    const Case cases[] = {
+        {{}, Command::Demo, "", "out/demo"},
+        {{"--output", "demo"}, Command::Demo, "", "demo"},
+        {{"-o", "x"}, Command::Demo, "", "x"},
+        {{"in.wav", "out.wav"}, Command::Render, "in.wav", "out.wav"},
+        {{"in.wav", "--output=out.flac"}, Command::Render, "in.wav", "out.flac"},
+        {{"--", "-in.wav", "-out.wav"}, Command::Render, "-in.wav", "-out.wav"},
+        {{"--list"}, Command::List, "", ""},
+        {{"list", "--plugin", "p.so"}, Command::List, "", ""},
+        {{"in.wav", "--help"}, Command::Help, "", ""},
+        {{"--unknown", "-h"}, Command::Help, "", ""}, // help wins over mistakes
+    };
+    for (const Case& c : cases) {
+        const CommandLine options = CommandLine::parse(c.arguments);
+        EXPECT_EQ(options.command, c.command) << c.arguments.size();
+        EXPECT_EQ(options.inputPath, c.input);
+        if (c.command != Command::Help) {
+            EXPECT_EQ(options.outputPath, c.output);
+        }
+    }
+}
+
+TEST(CommandLine, ReadsEveryOptionInBothSpellings) {
+    const CommandLine options =
+        CommandLine::parse({"--plugin", "/x/p.so", "--program=dark room", "--set", "Gain=0.25",
+                            "--set=a=b=1", "--block-size", "37", "--tempo=92.5", "--start-beat",
+                            "-4", "--tail", "0", "in.aiff", "out.wav"});
+    EXPECT_EQ(options.pluginPath, "/x/p.so");
+    ASSERT_TRUE(options.program.has_value());
+    EXPECT_EQ(*options.program, "dark room");
+    ASSERT_EQ(options.settings.size(), 2u);
+    EXPECT_EQ(options.settings[0].parameter, "Gain");
+    EXPECT_EQ(options.settings[0].value, 0.25f);
+    EXPECT_EQ(options.settings[1].parameter, "a=b"); // names may hold '=', values cannot
+    EXPECT_EQ(options.settings[1].value, 1.0f);
+    EXPECT_EQ(options.blockSize, 37);
+    EXPECT_EQ(options.tempo, 92.5);
+    EXPECT_EQ(options.startBeat, -4.0);
+    ASSERT_TRUE(options.tailSeconds.has_value());
+    EXPECT_EQ(*options.tailSeconds, 0.0);
+}
+
+TEST(CommandLine, DefaultsToTheBuiltModuleAndARingingTail) {
+    const CommandLine options = CommandLine::parse({"in.wav", "out.wav"});
+    EXPECT_TRUE(options.pluginPath.empty());
+    EXPECT_FALSE(options.program.has_value());
+    EXPECT_TRUE(options.settings.empty());
+    EXPECT_EQ(options.blockSize, 512);
+    EXPECT_EQ(options.tempo, 120.0);
+    EXPECT_EQ(options.startBeat, 0.0);
+    EXPECT_FALSE(options.tailSeconds.has_value());
+}
+
+TEST(CommandLine, RejectsMistakesWithAMessageNamingThem) {
+    struct Case {
+        Arguments arguments;
+        std::string message;
+    };
+    const Case cases[] = {
+        {{"--frobnicate"}, "unknown option --frobnicate"},
+        {{"-x"}, "unknown option -x"},
+        {{"--plugin"}, "--plugin expects a value"},
+        {{"--plugin="}, "--plugin expects a value"},
+        {{"in.wav"}, "no output file given for in.wav"},
+        {{"in.wav", "out.wav", "more.wav"}, "unexpected argument \"more.wav\""},
+        {{"in.wav", "out.wav", "-o", "other.wav"}, "the output file is given twice"},
+        {{"--list", "in.wav"}, "unexpected argument \"in.wav\" with --list"},
+        {{"--block-size", "0"}, "--block-size 0 is out of range (1..1048576)"},
+        {{"--block-size", "1048577"}, "out of range"},
+        {{"--block-size", "12.5"}, "--block-size expects a whole number"},
+        {{"--block-size", "99999999999999999999"}, "expects a whole number"},
+        {{"--block-size", "64k"}, "expects a whole number"},
+        {{"--tempo", "0"}, "--tempo 0 is out of range"},
+        {{"--tempo", "1000"}, "out of range"},
+        {{"--tempo", "nan"}, "--tempo expects a number, not \"nan\""},
+        {{"--tempo", "inf"}, "expects a number"},
+        {{"--tempo", "1e999"}, "expects a number"},
+        {{"--tempo", ""}, "expects a number"},
+        {{"--start-beat", "2e6"}, "out of range"},
+        {{"--tail", "-1"}, "--tail -1 is out of range"},
+        {{"--tail", "3601"}, "out of range"},
+        {{"--set", "Gain"}, "--set expects NAME=VALUE, not \"Gain\""},
+        {{"--set", "=0.5"}, "--set expects NAME=VALUE"},
+        {{"--set", "Gain=1.5"}, "--set Gain 1.5 is out of range"},
+        {{"--set", "Gain=-0.1"}, "out of range"},
+        {{"--set", "Gain=nan"}, "expects a number"},
+        {{"--set", "Gain="}, "expects a number"},
+    };
+    for (const Case& c : cases) {
+        const std::string message = usageErrorOf(c.arguments);
+        EXPECT_NE(message.find(c.message), std::string::npos)
+            << "arguments: " << (c.arguments.empty() ? "" : c.arguments.front())
+            << "\nmessage: " << message;
+    }
+}
+
+TEST(CommandLine, UsageNamesEveryOption) {
+    const std::string usage = CommandLine::usage();
+    for (const char* option : {"--plugin", "--program", "--set", "--block-size", "--tempo",
+                               "--start-beat", "--tail", "--output", "--list", "--help"}) {
+        EXPECT_NE(usage.find(option), std::string::npos) << option;
+    }
+}
