@@ -1,0 +1,105 @@
+#include "DrawingSequences.h"
+
+#include "gui/DrawContext.h"
+
+namespace {
+
+void lines(DrawContext* context) {
+    context->setFrameColor(ColorWhite);
+    const Point ends[] = {Point(31, 0), Point(31, 10), Point(26, 31), Point(20, 31),
+                          Point(0, 31), Point(0, 20),  Point(0, 7),   Point(10, 0)};
+    for (const Point& end : ends) {
+        context->moveTo(Point(16, 16));
+        context->lineTo(end);
+    }
+    context->setFrameColor(ColorRed);
+    const Point zigzag[] = {Point(2, 2), Point(12, 4), Point(3, 9), Point(3, 3)};
+    context->drawPolyline(zigzag, 4);
+}
+
+void rectangles(DrawContext* context) {
+    context->setFillColor(ColorWhite);
+    context->fillRect(Rect(0, 0, 10, 10));
+    context->setFrameColor(ColorRed);
+    context->drawRect(Rect(12, 0, 22, 10));
+    context->setFillColor(ColorBlue);
+    context->fillRect(Rect(24, 2, 30, 3));
+    context->fillRect(Rect(30, 12, 25, 20)); // inverted: nothing
+    context->setFrameColor(ColorGreen);
+    context->drawRect(Rect(2, 14, 2, 20)); // a line both ways
+    context->drawPoint(Point(8, 16), ColorYellow);
+    context->drawPoint(Point(9, 16), Color{1, 2, 3, 200});
+}
+
+void dottedLines(DrawContext* context) {
+    context->setLineStyle(LineDotted);
+    context->moveTo(Point(0, 1));
+    context->lineTo(Point(31, 1));
+    context->moveTo(Point(1, 3));
+    context->lineTo(Point(1, 15));
+    context->setLineStyle(LineSolid);
+    context->setFrameColor(ColorCyan);
+    context->moveTo(Point(4, 4));
+    context->lineTo(Point(20, 12));
+}
+
+void polygons(DrawContext* context) {
+    context->setFillColor(ColorMagenta);
+    const Point triangle[] = {Point(2, 2), Point(28, 6), Point(8, 28)};
+    context->fillPolygon(triangle, 3);
+    context->setFillColor(ColorWhite);
+    const Point square[] = {Point(20, 20), Point(30, 20), Point(30, 30), Point(20, 30)};
+    context->fillPolygon(square, 4);
+}
+
+void ellipses(DrawContext* context) {
+    context->setFillColor(ColorWhite);
+    context->fillEllipse(Rect(0, 0, 15, 15));
+    context->setFrameColor(ColorRed);
+    context->drawEllipse(Rect(16, 0, 31, 11));
+    context->setFillColor(ColorGreen);
+    context->fillEllipse(Rect(0, 16, 9, 31));
+}
+
+void arcsAndPies(DrawContext* context) {
+    context->setFrameColor(ColorWhite);
+    context->drawArc(Rect(0, 0, 15, 15), Point(15, 7), Point(7, 0));
+    context->setFillColor(ColorYellow);
+    context->fillPie(Rect(16, 0, 31, 15), Point(31, 7), Point(16, 15));
+    context->setFillColor(ColorBlue);
+    context->fillPie(Rect(0, 16, 15, 31), Point(0, 16), Point(15, 31));
+}
+
+void textAlignments(DrawContext* context) {
+    context->setFont(FontNormal);
+    context->drawString("Left", Rect(0, 0, 64, 14), false, 0);
+    context->setFontColor(ColorYellow);
+    context->drawString("Centre", Rect(0, 14, 64, 28), false, AlignCentre);
+    context->setFont(FontSystemBold);
+    context->setFontColor(ColorCyan);
+    context->drawString("Right", Rect(0, 28, 64, 42), false, AlignRight);
+    context->setFont(FontSmall);
+    context->setFillColor(ColorBlue);
+    context->setFontColor(ColorWhite);
+    context->drawString("800ms", Rect(0, 42, 64, 56), true, AlignCentre);
+}
+
+const DrawingSequence sequences[] = {
+    {"lines", 32, 32, false, lines},
+    {"rectangles", 32, 24, false, rectangles},
+    {"dotted_lines", 32, 16, false, dottedLines},
+    {"polygons", 32, 32, false, polygons},
+    {"ellipses", 32, 32, false, ellipses},
+    {"arcs_and_pies", 32, 32, false, arcsAndPies},
+    {"text_alignments", 64, 56, true, textAlignments},
+};
+
+} // namespace
+
+const DrawingSequence* drawingSequences() {
+    return sequences;
+}
+
+std::int32_t drawingSequenceCount() {
+    return static_cast<std::int32_t>(sizeof(sequences) / sizeof(sequences[0]));
+}

@@ -1,0 +1,20 @@
+// Named drawing sequences through the toolkit's drawing context. The golden-image tests draw
+// them on the software backend; the Windows test program draws the same ones through the
+// platform's own graphics, so that the two backends can be compared pixel for pixel.
+#pragma once
+
+#include <cstdint>
+
+class DrawContext;
+
+struct DrawingSequence {
+    const char* name;
+    std::int32_t width;
+    std::int32_t height;
+    bool hasText; // text is compared by position and extent, not pixel for pixel
+    void (*draw)(DrawContext* context);
+};
+
+// Every sequence draws on a black canvas of its size.
+const DrawingSequence* drawingSequences();
+std::int32_t drawingSequenceCount();
