@@ -77,9 +77,11 @@ void DelayNetwork::process(EngineState& state, float** inputs, float** outputs, 
         done += length;
     }
 
+    // Absurdly large (finite) input can overflow a filter; it starts the next block afresh.
     for (int i = 0; i < kLines; ++i) {
-        state.fSvfBand[i] = filters[i].band();
-        state.fSvfLow[i] = filters[i].low();
+        const bool finite = isFiniteSample(filters[i].band()) && isFiniteSample(filters[i].low());
+        state.fSvfBand[i] = finite ? filters[i].band() : 0.0f;
+        state.fSvfLow[i] = finite ? filters[i].low() : 0.0f;
     }
     modulation.endBlock(state, frames);
 }

@@ -66,8 +66,8 @@ struct EngineState {
     float fLevel[kLines] = {0.5f, 0.5f, 0.5f, 0.5f};
 
     std::atomic<std::int32_t> iLimiterMode{0}; // 0..4
-    std::atomic<float> fAttackCoef{0.0f};      // per sample, 0..1
-    std::atomic<float> fReleaseCoef{0.0f};     // per sample, 0..1
+    std::atomic<float> fAttackCoef{0.0f};      // per sample, at most 1
+    std::atomic<float> fReleaseCoef{0.0f};     // per sample, at most 1
     std::atomic<float> fLimit{1.0f};           // linear, 0.25..3
     std::atomic<std::int32_t> iLookAhead{0};   // samples; negative places the limiter ahead
     std::int32_t iHold[kLines] = {};

@@ -64,7 +64,8 @@ void Limiter::saturate(EngineState& state, std::int32_t length, float level, flo
         for (int i = 0; i < kLines; ++i) {
             limiterPos[i] = advance(limiterPos[i], loadRelaxed(state.iDelaySamples[i]));
             float& s = state.pDelayBuffer[i][limiterPos[i]];
-            s = finiteOrZero(static_cast<float>(std::atan(level * s) / divisor));
+            s = finiteOrZero(
+                static_cast<float>(std::atan(static_cast<double>(level * s)) / divisor));
         }
     }
 }

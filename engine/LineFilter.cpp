@@ -22,7 +22,7 @@ LineFilter::Type LineFilter::typeFor(float value) {
 LineFilter::Coefficients LineFilter::targets(float cutoff, float resonance, Type type,
                                              float sampleRate) {
     const float fc = kLowestCutoffHz * std::pow(2.0, (127.0f * cutoff - 69.0f) * kSemitone);
-    float frequency = 2.0 * std::sin(kPi * fc / (2.0f * sampleRate));
+    float frequency = 2.0 * std::sin(static_cast<double>(kPi * fc / (2.0f * sampleRate)));
     // A cutoff beyond the sample rate would fold the sine back to 0 or below; the cap is what
     // such a cutoff means.
     if (frequency > kMaxFrequency || !(frequency > 0.0f)) {

@@ -156,7 +156,7 @@ void Modulation::updateLfo(const EngineState& state, int k, const float (&base)[
     for (int i = 0; i < kLines; ++i) {
         const float fraction = p[i] - std::trunc(p[i]);
         if (wave == 0.0) {
-            v[i] = static_cast<float>(std::sin(kTwoPi * p[i]) + 1.0);
+            v[i] = static_cast<float>(std::sin(static_cast<double>(kTwoPi * p[i])) + 1.0);
         } else if (wave == 1.0) {
             v[i] = fraction < 0.5f ? 2.0f : 0.0f;
         } else if (wave == 2.0) {

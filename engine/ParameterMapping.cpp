@@ -70,10 +70,10 @@ void mapMatrixAndAmounts(EngineState& state) {
     }
 }
 
-// Coefficients are rates per sample; they are kept within 0..1 so that no envelope can
-// overshoot, which only matters for values outside 0..1 or absurd sample rates.
+// Rates per sample. Above 1 an envelope would overshoot, which only a sample rate below 1 kHz
+// could ask for. Negative values arise only where the mode does not use them.
 float coefficient(double value) {
-    return SafeConversion::clampRange(static_cast<float>(value), 0.0f, 1.0f);
+    return value > 1.0 ? 1.0f : static_cast<float>(value);
 }
 
 void mapLimiter(EngineState& state, double e) {

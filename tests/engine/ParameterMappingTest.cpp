@@ -1,0 +1,253 @@
+// The engine values that setParameter derives, for values inside 0..1 and for any other float.
+#include "EngineTestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+
+namespace {
+
+constexpr float kInf = std::numeric_limits<float>::infinity();
+constexpr float kNaN = std::numeric_limits<float>::quiet_NaN();
+
+struct DelayCase {
+    float value;
+    float storedValue;
+    float milliseconds;
+    std::int32_t samples;
+};
+
+TEST(ParameterMapping, DelayTimesAreWholeMillisecondsWithinTheBuffer) {
+    const DelayCase cases[] = {
+        {0.0f, 0.0f, 0.0f, 64},          // never below 64 samples
+        {0.0005f, 0.0005f, 1.0f, 64},    // 48 samples would be too short
+        {0.4f, 0.4f, 800.0f, 38400},     // the delay-time knob example
+        {0.40037f, 0.4f, 800.0f, 38400}, // quantised to whole milliseconds
+        {0.5f, 0.5f, 1000.0f, 48000},    {1.0f, 1.0f, 2000.0f, 95999}, // one below the buffer size
+        {-1.0f, -1.0f, 0.0f, 64},        {5.0f, 5.0f, 2000.0f, 95999}, {kInf, kInf, 2000.0f, 95999},
+        {-kInf, -kInf, 0.0f, 64},        {kNaN, 0.0f, 0.0f, 64},
+    };
+    for (const DelayCase& c : cases) {
+        for (int line = 0; line < PI::kNumLines; ++line) {
+            FeedbackEngine engine;
+            setParameter(engine, PI::line(line, PI::Delay), c.value);
+            SCOPED_TRACE(testing::Message() << "value " << c.value << " line " << line);
+            EXPECT_EQ(engine.getParameter(PI::line(line, PI::Delay)), c.storedValue);
+            EXPECT_EQ(engine.getParameter(PI::kQueryDelayMs0 + line), c.milliseconds);
+            EXPECT_EQ(engine.state().iDelaySamples[line].load(), c.samples);
+        }
+    }
+}
+
+TEST(ParameterMapping, DelayLengthsFollowTheSampleRateOfTheLastResume) {
+    FeedbackEngine engine;
+    engine.resume(44100.0f);
+    setParameter(engine, PI::line(0, PI::Delay), 0.25f);
+    EXPECT_EQ(engine.state().iDelaySamples[0].load(), 22050);
+    engine.resume(96000.0f); // lengths keep their rate until the next parameter change
+    EXPECT_EQ(engine.state().iDelaySamples[0].load(), 22050);
+    setParameter(engine, PI::line(1, PI::Delay), 0.5f);
+    EXPECT_EQ(engine.state().iDelaySamples[0].load(), 48000);
+    EXPECT_EQ(engine.state().iDelaySamples[1].load(), 96000);
+}
+
+struct LimiterCase {
+    float compSense;
+    std::int32_t mode;
+    double attackMs; // time constants; the coefficients are 1 / (ms x 48)
+    double releaseMs;
+    std::int32_t lookAhead;
+};
+
+TEST(ParameterMapping, CompSenseSelectsLimiterModeTimesAndLookAhead) {
+    const LimiterCase cases[] = {
+        {0.0f, 0, 1.0, 1.0, 2400},
+        {0.25f, 1, 25.75, 275.5, 1200},
+        {0.5f, 2, 50.5, 10.0, 0},
+        {0.75f, 3, 25.75, 275.5, -1200},
+        {1.0f, 4, 100.0, 51.0 - 449.0, -2400}, // mode-1 formulas, unused in this mode
+        {-0.5f, 1, 1.0 - 49.5, 51.0 + 898.0, 4800},
+        {2.0f, 4, 199.0, 51.0 - 1347.0, -7200},
+        {kNaN, 0, 1.0, 1.0, 2400},
+        {-kInf, 1, -kInf, kInf, 96000},
+        {kInf, 4, kInf, -kInf, -96000},
+    };
+    for (const LimiterCase& c : cases) {
+        FeedbackEngine engine;
+        setParameter(engine, PI::fCompSense, c.compSense);
+        SCOPED_TRACE(testing::Message() << "fCompSense " << c.compSense);
+        const EngineState& state = engine.state();
+        EXPECT_EQ(state.iLimiterMode.load(), c.mode);
+        EXPECT_FLOAT_EQ(state.fAttackCoef.load(), std::min(1.0f, float(1.0 / (c.attackMs * 48))));
+        EXPECT_FLOAT_EQ(state.fReleaseCoef.load(), std::min(1.0f, float(1.0 / (c.releaseMs * 48))));
+        EXPECT_EQ(state.iLookAhead.load(), c.lookAhead);
+    }
+}
+
+TEST(ParameterMapping, FeedbackLimitRunsFromAQuarterToThreeAndStaysThere) {
+    const std::pair<float, float> cases[] = {
+        {0.0f, 0.25f}, {0.5f, 1.0f},  {1.0f, 3.0f}, {0.25f, 0.46875f}, {-0.05f, 0.25f},
+        {-1.0f, 2.5f}, {10.0f, 3.0f}, {kInf, 3.0f}, {-kInf, 3.0f},     {kNaN, 0.25f},
+    };
+    for (const auto& [value, limit] : cases) {
+        FeedbackEngine engine;
+        setParameter(engine, PI::fFeedbackLimit, value);
+        EXPECT_FLOAT_EQ(engine.getParameter(PI::kQueryLimit), limit) << "value " << value;
+    }
+}
+
+TEST(ParameterMapping, StepCountIsTwoToSixteenWhateverTheValue) {
+    const std::pair<float, std::int32_t> cases[] = {
+        {0.0f, 2},  {0.5f, 9},  {0.999f, 15}, {1.0f, 16}, {-3.0f, 2},
+        {7.0f, 16}, {kInf, 16}, {-kInf, 2},   {kNaN, 2},  {1e-30f, 2},
+    };
+    for (const auto& [value, steps] : cases) {
+        FeedbackEngine engine;
+        setParameter(engine, PI::fNumSteps, value);
+        EXPECT_EQ(engine.state().iNumSteps.load(), steps) << "value " << value;
+    }
+}
+
+TEST(ParameterMapping, StepShiftIsAnsweredInSteps) {
+    const std::tuple<float, float, float> cases[] = {
+        {1.0f, 0.5f, 8.0f},  {0.0f, 0.5f, 1.0f},  {1.0f, 0.0f, 0.0f},
+        {1.0f, 2.0f, 16.0f}, {1.0f, -1.0f, 0.0f}, {1.0f, kInf, 16.0f},
+    };
+    for (const auto& [numSteps, shift, steps] : cases) {
+        FeedbackEngine engine;
+        setParameter(engine, PI::fNumSteps, numSteps);
+        setParameter(engine, PI::fStepShift, shift);
+        EXPECT_EQ(engine.getParameter(PI::kQueryStepShift), steps) << "shift " << shift;
+    }
+}
+
+TEST(ParameterMapping, TempoComesInTenthsFromFourToTwoHundredSixty) {
+    const std::pair<float, float> cases[] = {
+        {0.0f, 0.0f},   {1.0f / 2560.0f, 4.1f}, {0.453125f, 120.0f}, {1.0f, 260.0f},
+        {0.5f, 132.0f}, {-0.5f, 4.0f},          {2.0f, 260.0f},      {kInf, 260.0f},
+        {-kInf, 4.0f},  {kNaN, 0.0f},           {-0.0f, 0.0f},       {1e-9f, 0.0f},
+    };
+    for (const auto& [value, tempo] : cases) {
+        FeedbackEngine engine;
+        setParameter(engine, PI::fSyncBPM, value);
+        EXPECT_EQ(engine.state().dTempo.load(), double{tempo}) << "value " << value;
+        EXPECT_EQ(engine.getParameter(PI::kQueryTempo), tempo) << "value " << value;
+    }
+}
+
+TEST(ParameterMapping, SyncTempoIsStoredInSteps) {
+    FeedbackEngine engine;
+    setParameter(engine, PI::fSyncBPM, 0.00039f); // just below the first step
+    EXPECT_EQ(engine.getParameter(PI::fSyncBPM), 0.0f);
+    setParameter(engine, PI::fSyncBPM, 0.4532f);
+    EXPECT_EQ(engine.getParameter(PI::fSyncBPM), static_cast<float>(1160 * double(1.0f / 2560)));
+}
+
+TEST(ParameterMapping, FeedbackGainsFillTheMatrixIntoLineFromLine) {
+    const std::pair<float, float> cases[] = {
+        {0.5f, 0.0f}, {1.0f, 0.9f}, {0.0f, -0.9f}, {kInf, 0.9f}, {-kInf, -0.9f}, {3.0f, 0.9f},
+    };
+    for (const auto& [value, gain] : cases) {
+        FeedbackEngine engine;
+        setParameter(engine, PI::line(2, PI::Feedback0 + 1), value); // into line 2 from line 1
+        for (int i = 0; i < PI::kNumLines; ++i) {
+            for (int j = 0; j < PI::kNumLines; ++j) {
+                const float expected = i == 2 && j == 1 ? gain : 0.0f;
+                EXPECT_NEAR(engine.state().fMatrixGain[i][j].load(), expected, 1e-7)
+                    << "value " << value << " at " << i << "," << j;
+            }
+        }
+    }
+}
+
+TEST(ParameterMapping, ModulationAmountsAreBipolarPerSourceDestinationAndLine) {
+    FeedbackEngine engine;
+    setParameter(engine, PI::lfoAmount(1, 0, 3), 1.0f);
+    setParameter(engine, PI::lfoAmount(0, 1, 2), 0.0f);
+    setParameter(engine, PI::stepAmount(1, 0), 0.75f);
+    setParameter(engine, PI::stepAmount(0, 1), -kInf);
+    const EngineState& state = engine.state();
+    EXPECT_EQ(state.fLfoAmount[1][0][3].load(), 1.0f);
+    EXPECT_EQ(state.fLfoAmount[0][1][2].load(), -1.0f);
+    EXPECT_EQ(state.fLfoAmount[0][0][0].load(), 0.0f);
+    EXPECT_EQ(state.fStepAmount[1][0].load(), 0.5f);
+    EXPECT_EQ(state.fStepAmount[0][1].load(), -1.0f);
+}
+
+TEST(ParameterMapping, RoutingPutsTheFiltersInTheLoopFromOneHalf) {
+    const std::pair<float, std::int32_t> cases[] = {
+        {0.0f, 0}, {0.4999f, 0}, {0.5f, 1}, {1.0f, 1}, {kInf, 1}, {-kInf, 0}, {kNaN, 0},
+    };
+    for (const auto& [value, after] : cases) {
+        FeedbackEngine engine;
+        setParameter(engine, PI::fRouting, value);
+        EXPECT_EQ(engine.state().iFiltAfterDelay.load(), after) << "value " << value;
+    }
+}
+
+TEST(ParameterMapping, StoredValuesAreThoseGivenExceptNaN) {
+    const std::pair<float, float> cases[] = {
+        {0.3f, 0.3f}, {7.5f, 7.5f}, {-2.0f, -2.0f}, {kInf, kInf}, {-kInf, -kInf}, {kNaN, 0.0f},
+    };
+    for (const auto& [value, stored] : cases) {
+        for (int index : {PI::fDryWetMix, PI::line(1, PI::Freq), PI::fStep0 + 15, 110}) {
+            FeedbackEngine engine;
+            setParameter(engine, index, value);
+            EXPECT_EQ(engine.getParameter(index), stored) << "index " << index;
+        }
+    }
+}
+
+TEST(ParameterMapping, IndicesOutsideTheTableChangeNothingAndAnswerZero) {
+    FeedbackEngine engine;
+    float before[PI::kNumParameters];
+    for (int index = 0; index < PI::kNumParameters; ++index) {
+        before[index] = engine.getParameter(index);
+    }
+    for (int index : {-1, 111, 500, 998, 999, 1000, 1200}) {
+        setParameter(engine, index, 0.3f);
+    }
+    for (int index = 0; index < PI::kNumParameters; ++index) {
+        EXPECT_EQ(engine.getParameter(index), before[index]) << "index " << index;
+    }
+    for (int index : {-1, 111, 998, 999, 1008, 1099, 1101, 1200}) {
+        EXPECT_EQ(engine.getParameter(index), 0.0f) << "index " << index;
+    }
+}
+
+TEST(ParameterMapping, DisplayQueriesAnswerEngineQuantities) {
+    FeedbackEngine engine;
+    setParameter(engine, PI::line(1, PI::Delay), 0.25f);
+    setParameter(engine, PI::line(3, PI::Delay), 0.0f);
+    setParameter(engine, PI::fFeedbackLimit, 1.0f);
+    EXPECT_EQ(engine.getParameter(1003), 500.0f);
+    EXPECT_EQ(engine.getParameter(1005), 0.0f);
+    EXPECT_EQ(engine.getParameter(1002), 1000.0f);
+    EXPECT_EQ(engine.getParameter(1006), 120.0f);
+    EXPECT_EQ(engine.getParameter(1007), 3.0f);
+    EXPECT_EQ(engine.getParameter(1000), 0.0f);
+    EXPECT_EQ(engine.getParameter(1100), 0.0f);
+}
+
+TEST(ParameterMapping, ANewEngineHoldsTheNeutralSetting) {
+    FeedbackEngine engine;
+    EXPECT_TRUE(engine.hasDelayMemory());
+    EXPECT_EQ(engine.state().iBufferSize.load(), 96000);
+    EXPECT_EQ(engine.getParameter(PI::fSyncBPM), 0.453125f);
+    EXPECT_EQ(engine.getParameter(PI::line(1, PI::InLR)), 1.0f);
+    EXPECT_EQ(engine.getParameter(PI::line(2, PI::OutLR)), 0.0f);
+    EXPECT_EQ(engine.getParameter(PI::lfoAmount(1, 1, 3)), 0.5f);
+    EXPECT_EQ(engine.getParameter(PI::fNumSteps), 1.0f);
+    EXPECT_EQ(engine.getParameter(PI::stepAmount(1, 3)), 0.5f);
+    EXPECT_EQ(engine.getParameter(PI::fStep0 + 4), 0.0f);
+    EXPECT_EQ(engine.state().iNumSteps.load(), 16);
+    EXPECT_EQ(engine.state().iLimiterMode.load(), 0);
+    for (int i = 0; i < PI::kNumLines; ++i) {
+        EXPECT_EQ(engine.state().iDelaySamples[i].load(), 48000);
+        EXPECT_EQ(engine.state().fLevel[i], 0.5f);
+        EXPECT_EQ(engine.state().fEnv[i], 1.0f);
+    }
+}
+
+} // namespace
