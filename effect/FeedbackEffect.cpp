@@ -3,9 +3,11 @@
 #include "effect/ParameterTable.h"
 #include "effect/ProgramDump.h"
 
+#include <algorithm>
 #include <cmath>
-#include <cstdio>
+#include <cstddef>
 #include <cstring>
+#include <string>
 
 namespace {
 
@@ -113,15 +115,14 @@ void FeedbackEffect::setProgramName(char* name) {
 }
 
 void FeedbackEffect::getProgramName(char* name) const {
-    const char* const stored = currentSlot().name();
-    if (std::strcmp(stored, "Init") == 0) {
-        char numbered[ProgramSlot::kNameSize + 16];
-        std::snprintf(numbered, sizeof numbered, "%s %d", stored, currentProgram + 1);
-        std::strncpy(name, numbered, ProgramSlot::kNameSize - 1);
-        name[ProgramSlot::kNameSize - 1] = '\0';
-    } else {
-        std::strcpy(name, stored);
+    std::string text = currentSlot().name();
+    if (text == "Init") {
+        text += " " + std::to_string(currentProgram + 1);
     }
+    // At most 23 characters and the zero, the room hosts give a program name.
+    const std::size_t length = std::min<std::size_t>(text.size(), ProgramSlot::kNameSize - 1);
+    std::memcpy(name, text.data(), length);
+    name[length] = '\0';
 }
 
 void FeedbackEffect::getParameterLabel(VstInt32 index, char* label) const {
