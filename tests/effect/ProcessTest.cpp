@@ -1,0 +1,101 @@
+// Audio blocks as a host hands them over: output modes, the host's transport, bad buffers.
+#include "tests/effect/EffectHostTest.h"
+
+#include <vector>
+
+namespace {
+
+constexpr int kDryWetMix = 0, kSyncBpm = 3;
+constexpr int kSongPosition = 1100;
+constexpr float kOwnTempo120 = 0.453125f;
+
+class ProcessTest : public EffectHostTest {
+protected:
+    void runBlock(int frames, bool accumulate = false, float outputStart = 0.0f) {
+        left.assign(frames, 0.5f);
+        right.assign(frames, -0.25f);
+        outLeft.assign(frames, outputStart);
+        outRight.assign(frames, outputStart);
+        if (accumulate) {
+            host.process(left, right, outLeft, outRight);
+        } else {
+            host.processReplacing(left, right, outLeft, outRight);
+        }
+    }
+
+    int timeRequests() const {
+        int count = 0;
+        for (const HostRequest& request : host.requests) {
+            if (request.opcode == audioMasterGetTime) {
+                EXPECT_EQ(request.value, kVstPpqPosValid | kVstTempoValid);
+                EXPECT_EQ(request.effect, host.effect());
+                ++count;
+            }
+        }
+        return count;
+    }
+
+    std::vector<float> left, right, outLeft, outRight;
+};
+
+TEST_F(ProcessTest, ReplacingWritesAndProcessAddsTheSameSignal) {
+    host.setParameter(kDryWetMix, 0.0f); // the dry input alone
+    host.start(44100.0f, 64);
+    runBlock(100, false, 7.0f);
+    for (int n = 0; n < 100; ++n) {
+        ASSERT_NEAR(outLeft[n], 0.5f, 1e-6f) << n;
+        ASSERT_NEAR(outRight[n], -0.25f, 1e-6f) << n;
+    }
+    runBlock(100, true, 7.0f);
+    for (int n = 0; n < 100; ++n) {
+        ASSERT_NEAR(outLeft[n], 7.5f, 1e-6f) << n;
+        ASSERT_NEAR(outRight[n], 6.75f, 1e-6f) << n;
+    }
+}
+
+TEST_F(ProcessTest, FollowsTheHostsSongPositionWhenSynced) {
+    host.setParameter(kSyncBpm, 0.0f);
+    host.start(44100.0f, 64);
+    host.answerTime = true;
+    host.timeInfo.ppqPos = 12.5;
+    host.timeInfo.tempo = 90.0;
+    host.timeInfo.sampleRate = 44100.0;
+    host.requests.clear();
+    runBlock(64);
+    EXPECT_EQ(timeRequests(), 1);
+    EXPECT_EQ(host.getParameter(kSongPosition), 12.5f);
+
+    // A host without time information leaves the position where it was.
+    host.answerTime = false;
+    runBlock(64);
+    EXPECT_EQ(timeRequests(), 2);
+    EXPECT_EQ(host.getParameter(kSongPosition), 12.5f);
+}
+
+TEST_F(ProcessTest, KeepsItsOwnClockWithoutAskingTheHost) {
+    host.setParameter(kSyncBpm, kOwnTempo120);
+    host.start(44100.0f, 4410);
+    host.answerTime = true;
+    host.timeInfo.ppqPos = 99.0;
+    host.requests.clear();
+    runBlock(4410); // a tenth of a second at 120 beats per minute
+    EXPECT_EQ(timeRequests(), 0);
+    EXPECT_NEAR(host.getParameter(kSongPosition), 0.2f, 1e-6f);
+}
+
+TEST_F(ProcessTest, MissingChannelsAreNotProcessed) {
+    host.start(44100.0f, 64);
+    AEffect* const effect = host.effect();
+    std::vector<float> samples(64, 0.5f), output(64, 3.0f);
+    float* channels[] = {samples.data(), nullptr};
+    float* outputs[] = {output.data(), output.data()};
+    effect->processReplacing(effect, nullptr, outputs, 64);
+    effect->processReplacing(effect, channels, outputs, 64);
+    effect->process(effect, outputs, nullptr, 64);
+    effect->process(effect, outputs, channels, 64);
+    for (int n = 0; n < 64; ++n) {
+        ASSERT_EQ(output[n], 3.0f) << n;
+    }
+}
+
+} // namespace
