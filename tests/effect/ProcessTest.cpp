@@ -1,6 +1,9 @@
 // Audio blocks as a host hands them over: output modes, the host's transport, bad buffers.
 #include "tests/effect/EffectHostTest.h"
 
+#include <cmath>
+#include <cstddef>
+#include <random>
 #include <vector>
 
 namespace {
@@ -81,6 +84,52 @@ TEST_F(ProcessTest, KeepsItsOwnClockWithoutAskingTheHost) {
     runBlock(4410); // a tenth of a second at 120 beats per minute
     EXPECT_EQ(timeRequests(), 0);
     EXPECT_NEAR(host.getParameter(kSongPosition), 0.2f, 1e-6f);
+}
+
+// Root mean square of both channels over a stretch of output.
+float rms(const std::vector<float>& left, const std::vector<float>& right) {
+    double sum = 0.0;
+    for (std::size_t n = 0; n < left.size(); ++n) {
+        sum += static_cast<double>(left[n]) * left[n] + static_cast<double>(right[n]) * right[n];
+    }
+    return static_cast<float>(std::sqrt(sum / (2.0 * left.size())));
+}
+
+TEST_F(ProcessTest, EveryProgramLetsANoiseBurstDieAway) {
+    constexpr float rate = 44100.0f;
+    constexpr int halfSecond = 22050;
+    constexpr double tempo = 120.0;
+    for (int program = 0; program < 10; ++program) {
+        ASSERT_NE(host.open(), nullptr);
+        host.dispatch(effSetProgram, 0, program);
+        host.start(rate, halfSecond);
+        host.answerTime = true;
+        host.timeInfo.tempo = tempo;
+        host.timeInfo.sampleRate = rate;
+        std::mt19937 random(program);
+        std::uniform_real_distribution<float> noise(-0.5f, 0.5f);
+        std::vector<float> windows; // output level of each half second
+        for (int window = 0; window < 12; ++window) {
+            host.timeInfo.ppqPos = window * 0.5 * tempo / 60.0;
+            left.resize(halfSecond);
+            right.resize(halfSecond);
+            for (int n = 0; n < halfSecond; ++n) {
+                left[n] = window == 0 ? noise(random) : 0.0f;
+                right[n] = window == 0 ? noise(random) : 0.0f;
+            }
+            outLeft.assign(halfSecond, 0.0f);
+            outRight.assign(halfSecond, 0.0f);
+            host.processReplacing(left, right, outLeft, outRight);
+            for (int n = 0; n < halfSecond; ++n) {
+                ASSERT_TRUE(std::isfinite(outLeft[n]) && std::isfinite(outRight[n]))
+                    << "program " << program << " window " << window << " sample " << n;
+            }
+            windows.push_back(rms(outLeft, outRight));
+        }
+        // Heard: the program answers the burst, and its echoes fade instead of sustaining.
+        EXPECT_GT(windows[0], 0.01f) << "program " << program;
+        EXPECT_LT(windows.back(), 0.25f * windows[1] + 1e-6f) << "program " << program;
+    }
 }
 
 TEST_F(ProcessTest, MissingChannelsAreNotProcessed) {
