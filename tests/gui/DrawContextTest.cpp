@@ -1,6 +1,8 @@
 // The drawing context's edge rules on the software backend, pictured pixel by pixel.
 #include "SoftwareCanvas.h"
 
+#include "gui/Frame.h"
+#include "gui/OffscreenContext.h"
 #include "gui/software/SoftwareObjects.h"
 
 namespace {
@@ -311,6 +313,60 @@ TEST(GeometryTest, CornersInAnyOrderGiveTheSameRectangle) {
     EXPECT_EQ(rect.offset(-10, 5), Rect(0, 10, 20, 30));
     const Color color{1, 2, 3, 4};
     EXPECT_EQ(color.colorValue(), 0x030201u);
+}
+
+} // namespace
+
+namespace {
+
+class OffscreenContextTest : public SoftwareTest {};
+
+TEST_F(OffscreenContextTest, StartsInItsBackgroundAndCopiesARegionToAnotherContext) {
+    platform::Window* host = software::createHostWindow(20, 20);
+    Frame frame(Rect(0, 0, 20, 20), host, nullptr);
+    Canvas target(8, 6);
+    const std::int32_t objects = software::liveObjectCount();
+    const std::int32_t contexts = software::liveContextCount();
+    {
+        OffscreenContext offscreen(&frame, 6, 4, ColorBlue);
+        EXPECT_EQ(offscreen.getWidth(), 6);
+        offscreen.setFillColor(ColorRed);
+        offscreen.fillRect(Rect(2, 0, 6, 4)); // red at x 3..5, y 1..3
+        offscreen.copyFrom(target.get(), Rect(1, 1, 5, 4), Point(2, 1));
+        offscreen.copyFrom(nullptr, Rect(0, 0, 1, 1));
+    }
+    const std::map<std::uint32_t, char> legend = {{ColorBlack.colorValue(), '.'},
+                                                  {ColorBlue.colorValue(), 'b'},
+                                                  {ColorRed.colorValue(), 'r'}};
+    EXPECT_EQ(picture(target.pixels(), legend), rows({
+                                                    "........",
+                                                    ".brrr...",
+                                                    ".brrr...",
+                                                    ".brrr...",
+                                                    "........",
+                                                    "........",
+                                                }));
+    EXPECT_EQ(software::liveObjectCount(), objects);
+    EXPECT_EQ(software::liveContextCount(), contexts);
+}
+
+TEST_F(OffscreenContextTest, WithoutAFrameWindowItStillDrawsInColour) {
+    OffscreenContext offscreen(nullptr, 3, 3, ColorGreen);
+    const software::Image pixels = software::contextPixels(offscreen.getDeviceContext());
+    EXPECT_EQ(pixels.width, 3);
+    EXPECT_EQ(extentOf(pixels, ColorGreen.colorValue()), Rect(0, 0, 3, 3));
+}
+
+TEST_F(OffscreenContextTest, AViewKeepsOnlyAnOffscreenContextLargeEnoughForIt) {
+    View view(Rect(0, 0, 10, 10));
+    OffscreenContext small(nullptr, 9, 10);
+    OffscreenContext large(nullptr, 10, 12);
+    view.setOffscreen(&small);
+    EXPECT_EQ(view.getOffscreen(), nullptr);
+    view.setOffscreen(&large);
+    EXPECT_EQ(view.getOffscreen(), &large);
+    view.setOffscreen(nullptr);
+    EXPECT_EQ(view.getOffscreen(), &large);
 }
 
 } // namespace

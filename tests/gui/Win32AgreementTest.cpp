@@ -1,0 +1,105 @@
+// The software backend against the platform's own graphics: the Windows test program's
+// pictures of the named drawing sequences (folder in VELTRANE_WIN32_RENDERS) must equal the
+// software backend's pixel for pixel; text must sit in the same place with the same extent.
+// Skipped when no such folder is given (the Windows build's test runs this one).
+#include "DrawingSequences.h"
+#include "SoftwareCanvas.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <set>
+#include <sstream>
+#include <string>
+
+namespace {
+
+bool readPixels(const std::string& path, software::Image& image) {
+    std::FILE* file = std::fopen(path.c_str(), "rb");
+    if (file == nullptr) {
+        return false;
+    }
+    auto read = [file](std::uint32_t& value) {
+        unsigned char bytes[4];
+        if (std::fread(bytes, 1, 4, file) != 4) {
+            return false;
+        }
+        value = static_cast<std::uint32_t>(bytes[0]) | static_cast<std::uint32_t>(bytes[1]) << 8 |
+                static_cast<std::uint32_t>(bytes[2]) << 16 |
+                static_cast<std::uint32_t>(bytes[3]) << 24;
+        return true;
+    };
+    std::uint32_t width = 0;
+    std::uint32_t height = 0;
+    bool ok =
+        read(width) && read(height) && width > 0 && height > 0 && width <= 4096 && height <= 4096;
+    if (ok) {
+        image.width = static_cast<std::int32_t>(width);
+        image.height = static_cast<std::int32_t>(height);
+        image.pixels.resize(static_cast<std::size_t>(width) * height);
+        for (std::uint32_t& pixel : image.pixels) {
+            ok = ok && read(pixel);
+        }
+    }
+    std::fclose(file);
+    return ok;
+}
+
+// Up to ten differing pixels, as "(x, y) software / platform".
+std::string describeDifferences(const software::Image& software, const software::Image& win32) {
+    std::ostringstream text;
+    int shown = 0;
+    int total = 0;
+    for (std::int32_t y = 0; y < software.height; ++y) {
+        for (std::int32_t x = 0; x < software.width; ++x) {
+            if (software.at(x, y) != win32.at(x, y)) {
+                if (shown++ < 10) {
+                    text << "(" << x << ", " << y << ") " << std::hex << software.at(x, y) << " / "
+                         << win32.at(x, y) << std::dec << "\n";
+                }
+                ++total;
+            }
+        }
+    }
+    text << total << " pixels differ";
+    return text.str();
+}
+
+TEST(Win32AgreementTest, BothBackendsDrawTheSamePixels) {
+    const char* folder = std::getenv("VELTRANE_WIN32_RENDERS");
+    if (folder == nullptr || *folder == '\0') {
+        GTEST_SKIP() << "VELTRANE_WIN32_RENDERS names no folder of Windows pictures";
+    }
+    for (std::int32_t index = 0; index < drawingSequenceCount(); ++index) {
+        const DrawingSequence& sequence = drawingSequences()[index];
+        SCOPED_TRACE(sequence.name);
+        software::reset();
+        software::Image win32;
+        ASSERT_TRUE(readPixels(std::string(folder) + "/" + sequence.name + ".pixels", win32));
+        Canvas canvas(sequence.width, sequence.height);
+        sequence.draw(canvas.get());
+        const software::Image ours = canvas.pixels();
+        ASSERT_EQ(win32.width, ours.width);
+        ASSERT_EQ(win32.height, ours.height);
+        if (!sequence.hasText) {
+            EXPECT_TRUE(ours == win32) << describeDifferences(ours, win32);
+            continue;
+        }
+        // Text: every colour's extent, within a pixel.
+        std::set<std::uint32_t> colors(ours.pixels.begin(), ours.pixels.end());
+        colors.insert(win32.pixels.begin(), win32.pixels.end());
+        for (std::uint32_t color : colors) {
+            const Rect expected = extentOf(ours, color);
+            const Rect actual = extentOf(win32, color);
+            if (expected.width() == 0 || actual.width() == 0) {
+                continue; // a colour only one renderer's smoothing produced
+            }
+            SCOPED_TRACE(color);
+            EXPECT_NEAR(actual.left, expected.left, 1);
+            EXPECT_NEAR(actual.top, expected.top, 1);
+            EXPECT_NEAR(actual.right, expected.right, 1);
+            EXPECT_NEAR(actual.bottom, expected.bottom, 1);
+        }
+    }
+}
+
+} // namespace
