@@ -248,7 +248,7 @@ void HostApplication::demo(const CommandLine& options) {
         writer.close();
         output.commit();
         out << "wrote " << path << " (" << seconds(result.outputFrames, DemoSignal::sampleRate)
-            << ")\n";
+            << (result.tailCapped ? ", still ringing where the tail was cut" : "") << ")\n";
     }
 }
 

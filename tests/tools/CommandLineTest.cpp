@@ -124,11 +124,3 @@ TEST(CommandLine, RejectsMistakesWithAMessageNamingThem) {
             << "\nmessage: " << message;
     }
 }
-
-TEST(CommandLine, UsageNamesEveryOption) {
-    const std::string usage = CommandLine::usage();
-    for (const char* option : {"--plugin", "--program", "--set", "--block-size", "--tempo",
-                               "--start-beat", "--tail", "--output", "--list", "--help"}) {
-        EXPECT_NE(usage.find(option), std::string::npos) << option;
-    }
-}

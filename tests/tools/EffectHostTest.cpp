@@ -114,14 +114,6 @@ TEST(EffectHost, FindsParametersAndProgramsByNumberOrName) {
               std::string::npos);
 }
 
-TEST(EffectHost, ReportsTheEffectsTextsAsWritten) {
-    FakeEffect fake;
-    EffectHost host(&FakeEffect::entryPoint);
-    EXPECT_EQ(host.parameterName(1), "  Delay Time  ");
-    EXPECT_EQ(host.parameterDisplay(0), "0.5");
-    EXPECT_EQ(host.programName(1), "Dark Room");
-}
-
 TEST(HostTransport, RewritesTheRecordAtEveryMove) {
     HostTransport transport;
     transport.configure(48000.0, 120.0, 4.0);
