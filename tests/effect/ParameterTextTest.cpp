@@ -70,9 +70,9 @@ bool isEnumerated(int index) {
     return false;
 }
 
-using ParameterTextTest = EffectHostTest;
+using EffectParameterTexts = EffectHostTest;
 
-TEST_F(ParameterTextTest, EveryParameterHasItsKeyAsNameAndTheCommonLabel) {
+TEST_F(EffectParameterTexts, EveryParameterHasItsKeyAsNameAndTheCommonLabel) {
     const std::vector<std::string> keys = expectedKeys();
     ASSERT_EQ(keys.size(), 111u);
     ASSERT_EQ(host.effect()->numParams, 111);
@@ -84,7 +84,7 @@ TEST_F(ParameterTextTest, EveryParameterHasItsKeyAsNameAndTheCommonLabel) {
     EXPECT_EQ(host.parameterName(1), "  fFeedbackLimit  ");
 }
 
-TEST_F(ParameterTextTest, IndicesOutsideTheTableWriteNothing) {
+TEST_F(EffectParameterTexts, IndicesOutsideTheTableWriteNothing) {
     for (const VstInt32 opcode : {effGetParamName, effGetParamLabel, effGetParamDisplay}) {
         for (const VstInt32 index : {111, 112, -1, 998, 1000, 1200}) {
             char text[64];
@@ -96,7 +96,7 @@ TEST_F(ParameterTextTest, IndicesOutsideTheTableWriteNothing) {
     }
 }
 
-TEST_F(ParameterTextTest, EnumeratedValuesShowTheirStateFromTheBandEdgeOn) {
+TEST_F(EffectParameterTexts, EnumeratedValuesShowTheirStateFromTheBandEdgeOn) {
     for (const Enumeration& enumeration : kEnumerations) {
         const int last = static_cast<int>(enumeration.states.size()) - 1;
         for (const int index : enumeration.indices) {
@@ -122,7 +122,7 @@ TEST_F(ParameterTextTest, EnumeratedValuesShowTheirStateFromTheBandEdgeOn) {
     }
 }
 
-TEST_F(ParameterTextTest, RoutingShowsWhereTheFiltersSit) {
+TEST_F(EffectParameterTexts, RoutingShowsWhereTheFiltersSit) {
     const struct {
         float value;
         const char* text;
@@ -137,7 +137,7 @@ TEST_F(ParameterTextTest, RoutingShowsWhereTheFiltersSit) {
     }
 }
 
-TEST_F(ParameterTextTest, PlainValuesShowTheStoredValueInEightCharacters) {
+TEST_F(EffectParameterTexts, PlainValuesShowTheStoredValueInEightCharacters) {
     const struct {
         float value;
         const char* text;
@@ -158,7 +158,7 @@ TEST_F(ParameterTextTest, PlainValuesShowTheStoredValueInEightCharacters) {
     EXPECT_EQ(host.parameterDisplay(0), "0.340532");
 }
 
-TEST_F(ParameterTextTest, QuantisedParametersShowTheirStoredStep) {
+TEST_F(EffectParameterTexts, QuantisedParametersShowTheirStoredStep) {
     host.setParameter(6, 0.33333f); // fDelay_0: whole milliseconds of 2000
     EXPECT_EQ(host.parameterDisplay(6), "0.333000");
     host.setParameter(3, 0.2f + 0.0001f); // fSyncBPM: 512 steps of 2560, a little more

@@ -12,7 +12,7 @@ constexpr int kDryWetMix = 0, kSyncBpm = 3;
 constexpr int kSongPosition = 1100;
 constexpr float kOwnTempo120 = 0.453125f;
 
-class ProcessTest : public EffectHostTest {
+class EffectProcessing : public EffectHostTest {
 protected:
     void runBlock(int frames, bool accumulate = false, float outputStart = 0.0f) {
         left.assign(frames, 0.5f);
@@ -41,7 +41,7 @@ protected:
     std::vector<float> left, right, outLeft, outRight;
 };
 
-TEST_F(ProcessTest, ReplacingWritesAndProcessAddsTheSameSignal) {
+TEST_F(EffectProcessing, ReplacingWritesAndProcessAddsTheSameSignal) {
     host.setParameter(kDryWetMix, 0.0f); // the dry input alone
     host.start(44100.0f, 64);
     runBlock(100, false, 7.0f);
@@ -56,7 +56,7 @@ TEST_F(ProcessTest, ReplacingWritesAndProcessAddsTheSameSignal) {
     }
 }
 
-TEST_F(ProcessTest, FollowsTheHostsSongPositionWhenSynced) {
+TEST_F(EffectProcessing, FollowsTheHostsSongPositionWhenSynced) {
     host.setParameter(kSyncBpm, 0.0f);
     host.start(44100.0f, 64);
     host.answerTime = true;
@@ -75,7 +75,7 @@ TEST_F(ProcessTest, FollowsTheHostsSongPositionWhenSynced) {
     EXPECT_EQ(host.getParameter(kSongPosition), 12.5f);
 }
 
-TEST_F(ProcessTest, KeepsItsOwnClockWithoutAskingTheHost) {
+TEST_F(EffectProcessing, KeepsItsOwnClockWithoutAskingTheHost) {
     host.setParameter(kSyncBpm, kOwnTempo120);
     host.start(44100.0f, 4410);
     host.answerTime = true;
@@ -95,7 +95,7 @@ float rms(const std::vector<float>& left, const std::vector<float>& right) {
     return static_cast<float>(std::sqrt(sum / (2.0 * left.size())));
 }
 
-TEST_F(ProcessTest, EveryProgramLetsANoiseBurstDieAway) {
+TEST_F(EffectProcessing, EveryProgramLetsANoiseBurstDieAway) {
     constexpr float rate = 44100.0f;
     constexpr int halfSecond = 22050;
     constexpr double tempo = 120.0;
@@ -132,7 +132,7 @@ TEST_F(ProcessTest, EveryProgramLetsANoiseBurstDieAway) {
     }
 }
 
-TEST_F(ProcessTest, MissingChannelsAreNotProcessed) {
+TEST_F(EffectProcessing, MissingChannelsAreNotProcessed) {
     host.start(44100.0f, 64);
     AEffect* const effect = host.effect();
     std::vector<float> samples(64, 0.5f), output(64, 3.0f);

@@ -32,7 +32,7 @@ std::vector<std::string> readLines(const char* path) {
     return lines;
 }
 
-class ProgramDumpTest : public EffectHostTest {
+class EffectProgramDump : public EffectHostTest {
 protected:
     void SetUp() override {
         ASSERT_TRUE(scratch.entered());
@@ -42,7 +42,7 @@ protected:
     ScratchDirectory scratch;
 };
 
-TEST_F(ProgramDumpTest, ListsEveryStoredValueAsAPresetStatement) {
+TEST_F(EffectProgramDump, ListsEveryStoredValueAsAPresetStatement) {
     host.setParameter(kDumpCommand, 0.0f);
     const std::vector<std::string> lines = readLines(kDumpFile);
     ASSERT_EQ(lines.size(), 5u + 111u);
@@ -63,7 +63,7 @@ TEST_F(ProgramDumpTest, ListsEveryStoredValueAsAPresetStatement) {
     }
 }
 
-TEST_F(ProgramDumpTest, ShowsStoredStepsAndAlwaysNamesTheProgramInit) {
+TEST_F(EffectProgramDump, ShowsStoredStepsAndAlwaysNamesTheProgramInit) {
     host.dispatch(effSetProgram, 0, 4);
     host.setParameter(6, 0.33333f);
     host.setParameter(kDumpCommand, 1.0f);
@@ -73,7 +73,7 @@ TEST_F(ProgramDumpTest, ShowsStoredStepsAndAlwaysNamesTheProgramInit) {
     EXPECT_EQ(lines[5 + 6], "programs[ prog ].setParam( 6, 0.333000 );//  fDelay_0  ");
 }
 
-TEST_F(ProgramDumpTest, ReplacesWhatTheFileHeld) {
+TEST_F(EffectProgramDump, ReplacesWhatTheFileHeld) {
     {
         std::ofstream old(kDumpFile);
         old << std::string(20000, '~') << "\n";
@@ -91,7 +91,7 @@ TEST_F(ProgramDumpTest, ReplacesWhatTheFileHeld) {
     EXPECT_EQ(second.find("setParam( 0, 0.340533 );"), std::string::npos);
 }
 
-TEST_F(ProgramDumpTest, ChangesNoParameterNorProgram) {
+TEST_F(EffectProgramDump, ChangesNoParameterNorProgram) {
     std::vector<float> before;
     for (int index = 0; index < 111; ++index) {
         before.push_back(host.getParameter(index));
@@ -104,7 +104,7 @@ TEST_F(ProgramDumpTest, ChangesNoParameterNorProgram) {
     EXPECT_EQ(host.programName(), "stereo delay");
 }
 
-TEST_F(ProgramDumpTest, WithoutAPlaceForTheFileNothingIsWrittenAndTheEffectCarriesOn) {
+TEST_F(EffectProgramDump, WithoutAPlaceForTheFileNothingIsWrittenAndTheEffectCarriesOn) {
     // A directory in the file's place: no file can be created, whoever runs the test.
     ASSERT_TRUE(std::filesystem::create_directory(kDumpFile));
     host.setParameter(0, 0.6f);

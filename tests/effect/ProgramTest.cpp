@@ -52,9 +52,9 @@ float valueLosingAStepWhenStoredTwice(int steps) {
     return 0.0f;
 }
 
-using ProgramTest = EffectHostTest;
+using EffectPrograms = EffectHostTest;
 
-TEST_F(ProgramTest, RecordAnnouncesTheEffect) {
+TEST_F(EffectPrograms, RecordAnnouncesTheEffect) {
     const AEffect* effect = host.effect();
     EXPECT_EQ(effect->numPrograms, kNumPrograms);
     EXPECT_EQ(effect->numParams, kNumParameters);
@@ -70,7 +70,7 @@ TEST_F(ProgramTest, RecordAnnouncesTheEffect) {
     EXPECT_STREQ(product, "veltrane");
 }
 
-TEST_F(ProgramTest, OpensWithStereoDelayLoaded) {
+TEST_F(EffectPrograms, OpensWithStereoDelayLoaded) {
     EXPECT_EQ(host.dispatch(effGetProgram), 0);
     EXPECT_EQ(host.programName(), "stereo delay");
     EXPECT_EQ(host.getParameter(kDryWetMix), 0.340533f);
@@ -87,7 +87,7 @@ TEST_F(ProgramTest, OpensWithStereoDelayLoaded) {
     EXPECT_EQ(allParameters(host), opened);
 }
 
-TEST_F(ProgramTest, EveryProgramLoadsItsNameAndCharacter) {
+TEST_F(EffectPrograms, EveryProgramLoadsItsNameAndCharacter) {
     const struct {
         const char* name;
         float dryWet;
@@ -118,7 +118,7 @@ TEST_F(ProgramTest, EveryProgramLoadsItsNameAndCharacter) {
     }
 }
 
-TEST_F(ProgramTest, ProgramsNamedInitReadWithTheirNumber) {
+TEST_F(EffectPrograms, ProgramsNamedInitReadWithTheirNumber) {
     host.dispatch(effSetProgram, 0, 4);
     renameCurrentProgram(host, "Init");
     EXPECT_EQ(host.programName(), "Init 5");
@@ -133,7 +133,7 @@ TEST_F(ProgramTest, ProgramsNamedInitReadWithTheirNumber) {
     }
 }
 
-TEST_F(ProgramTest, RenamingKeepsTwentyThreeCharactersWithinTheHostsBuffer) {
+TEST_F(EffectPrograms, RenamingKeepsTwentyThreeCharactersWithinTheHostsBuffer) {
     host.dispatch(effSetProgram, 0, 3);
     renameCurrentProgram(host, "a program name far beyond what hosts allow");
     const std::string kept = "a program name far beyo";
@@ -149,7 +149,7 @@ TEST_F(ProgramTest, RenamingKeepsTwentyThreeCharactersWithinTheHostsBuffer) {
     EXPECT_EQ(indexedProgramName(host, 2), "pad makeup");
 }
 
-TEST_F(ProgramTest, ProgramNumbersOutsideTheSlotsChangeAndWriteNothing) {
+TEST_F(EffectPrograms, ProgramNumbersOutsideTheSlotsChangeAndWriteNothing) {
     host.dispatch(effSetProgram, 0, 2);
     const std::vector<float> before = allParameters(host);
     for (const VstIntPtr program : {VstIntPtr{10}, VstIntPtr{-1}, VstIntPtr{1000}}) {
@@ -165,7 +165,7 @@ TEST_F(ProgramTest, ProgramNumbersOutsideTheSlotsChangeAndWriteNothing) {
     }
 }
 
-TEST_F(ProgramTest, ParameterChangesAreKeptByTheCurrentProgramOnly) {
+TEST_F(EffectPrograms, ParameterChangesAreKeptByTheCurrentProgramOnly) {
     const float untouched = programValue(host, 5, kDryWetMix);
     host.dispatch(effSetProgram, 0, 2);
     host.setParameter(kDryWetMix, 0.7f);
@@ -176,7 +176,7 @@ TEST_F(ProgramTest, ParameterChangesAreKeptByTheCurrentProgramOnly) {
     EXPECT_EQ(host.getParameter(kFeedbackLimit), 0.123f);
 }
 
-TEST_F(ProgramTest, QuantisedParametersStoreWholeStepsWhileTheProgramKeepsTheValueGiven) {
+TEST_F(EffectPrograms, QuantisedParametersStoreWholeStepsWhileTheProgramKeepsTheValueGiven) {
     host.setParameter(kDelay0, 0.33333f);
     EXPECT_EQ(host.getParameter(kDelay0), quantised(0.33333f, 2000));
     EXPECT_FLOAT_EQ(host.getParameter(kDelay0), 0.333f);
@@ -199,7 +199,7 @@ TEST_F(ProgramTest, QuantisedParametersStoreWholeStepsWhileTheProgramKeepsTheVal
     }
 }
 
-TEST_F(ProgramTest, NotANumberIsTakenAsZero) {
+TEST_F(EffectPrograms, NotANumberIsTakenAsZero) {
     const float nan = std::numeric_limits<float>::quiet_NaN();
     for (const int index : {kDryWetMix, kSyncBpm, kDelay0, 7, kNumSteps, 110}) {
         host.setParameter(index, nan);
@@ -210,7 +210,7 @@ TEST_F(ProgramTest, NotANumberIsTakenAsZero) {
     }
 }
 
-TEST_F(ProgramTest, CommandsAndUnknownIndicesChangeNoParameterNorProgram) {
+TEST_F(EffectPrograms, CommandsAndUnknownIndicesChangeNoParameterNorProgram) {
     const std::vector<float> before = allParameters(host);
     for (const VstInt32 index : {998, 999, 500, 111, -1, 1000, 1007}) {
         host.setParameter(index, 0.3f);
@@ -223,7 +223,7 @@ TEST_F(ProgramTest, CommandsAndUnknownIndicesChangeNoParameterNorProgram) {
     EXPECT_EQ(host.getParameter(1008), 0.0f);
 }
 
-TEST_F(ProgramTest, DisplayQueriesAnswerEngineQuantities) {
+TEST_F(EffectPrograms, DisplayQueriesAnswerEngineQuantities) {
     host.setParameter(kDelay2, 0.4f);
     EXPECT_EQ(host.getParameter(kDelayDisplay0 + 2), 800.0f);
     host.setParameter(kDelay0, 0.0f);
