@@ -7,5 +7,5 @@ cd "$(dirname "$0")/.."
 scripts/install-dependencies.sh
 cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo > build.configure.log \
     || { cat build.configure.log; exit 1; }
-cmake --build build -j "$(nproc)"
+cmake --build build -j "$(nproc)" --target veltrane veltrane-host
 build/tools/veltrane-host --output out/demo
