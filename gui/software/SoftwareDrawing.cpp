@@ -50,41 +50,36 @@ void stamp(platform::DeviceContext* context, std::int32_t x, std::int32_t y,
 }
 
 // The pixels from start towards end, end left out; dotPhase carries the dotted pattern.
+// Along the major axis every pixel is set; the minor coordinate is the exact one rounded to the
+// nearest, and an exact half goes to the smaller coordinate, as the platform does.
 void drawLine(platform::DeviceContext* context, Point start, Point end, std::int32_t& dotPhase) {
     const platform::GraphicsObject* pen = context->pen;
     if (pen == nullptr || pen->isNull) {
         return;
     }
-    const std::int32_t dx = std::abs(end.h - start.h);
-    const std::int32_t dy = std::abs(end.v - start.v);
+    const std::int64_t dx = std::abs(static_cast<std::int64_t>(end.h) - start.h);
+    const std::int64_t dy = std::abs(static_cast<std::int64_t>(end.v) - start.v);
     const std::int32_t stepX = end.h > start.h ? 1 : -1;
     const std::int32_t stepY = end.v > start.v ? 1 : -1;
     const bool xMajor = dx >= dy;
-    const std::int32_t major = xMajor ? dx : dy;
-    const std::int32_t minor = xMajor ? dy : dx;
-    std::int32_t x = start.h;
-    std::int32_t y = start.v;
-    std::int64_t error = 2LL * minor - major;
-    for (std::int32_t step = 0; step < major; ++step) {
+    const std::int64_t major = xMajor ? dx : dy;
+    const std::int64_t minor = xMajor ? dy : dx;
+    const std::int32_t minorStep = xMajor ? stepY : stepX;
+    for (std::int64_t step = 0; step < major; ++step) {
+        // Offset along the minor axis: round(step x minor / major), halves towards the smaller
+        // coordinate, i.e. down when moving to larger coordinates and up otherwise.
+        const std::int64_t twice = 2 * step * minor;
+        const std::int64_t offset =
+            minorStep > 0 ? (twice + major - 1) / (2 * major) : (twice + major) / (2 * major);
+        const auto along = static_cast<std::int32_t>(step);
+        const auto across = static_cast<std::int32_t>(offset) * minorStep;
+        const std::int32_t x = xMajor ? start.h + along * stepX : start.h + across;
+        const std::int32_t y = xMajor ? start.v + across : start.v + along * stepY;
         const bool on = pen->penStyle == platform::PenStyle::Solid || dotPhase < dotOn;
         if (on) {
             stamp(context, x, y, *pen);
         }
         dotPhase = (dotPhase + 1) % (dotOn + dotOff);
-        if (error > 0) {
-            if (xMajor) {
-                y += stepY;
-            } else {
-                x += stepX;
-            }
-            error -= 2LL * major;
-        }
-        error += 2LL * minor;
-        if (xMajor) {
-            x += stepX;
-        } else {
-            y += stepY;
-        }
     }
 }
 
@@ -307,11 +302,25 @@ void fillRectangle(DeviceContext* context, const Rect& rect, GraphicsObject* bru
     if (surface == nullptr) {
         return;
     }
+    // An inverted rectangle covers the same pixels as drawn the other way round: from its
+    // right edge (left out) to its left edge (included), as the platform fills it.
+    std::int32_t left = rect.left;
+    std::int32_t right = rect.right;
+    if (right < left) {
+        left = rect.right + 1;
+        right = rect.left + 1;
+    }
+    std::int32_t top = rect.top;
+    std::int32_t bottom = rect.bottom;
+    if (bottom < top) {
+        top = rect.bottom + 1;
+        bottom = rect.top + 1;
+    }
     // Clipped once, so a huge rectangle costs no more than the surface.
-    const std::int32_t left = std::max(rect.left, 0);
-    const std::int32_t top = std::max(rect.top, 0);
-    const std::int32_t right = std::min(rect.right, surface->width);
-    const std::int32_t bottom = std::min(rect.bottom, surface->height);
+    left = std::max(left, 0);
+    top = std::max(top, 0);
+    right = std::min(right, surface->width);
+    bottom = std::min(bottom, surface->height);
     for (std::int32_t y = top; y < bottom; ++y) {
         for (std::int32_t x = left; x < right; ++x) {
             software::plot(context, x, y, brush->color);

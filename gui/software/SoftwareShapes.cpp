@@ -1,10 +1,12 @@
-// Polygons, ellipses, arcs and pies of the software backend. Pixel (x, y) is sampled at its
-// centre; shapes inside a box leave the box's right and bottom edges out. Integer arithmetic
-// throughout, so every compiler gives the same pixels.
+// Polygons, ellipses, arcs and pies of the software backend. Shapes inside a box leave the
+// box's right and bottom edges out. Polygons and ellipses give the platform's pixels; arcs and
+// pies take the ellipse's pixels within the sector, which can differ from the platform's by a
+// pixel along their ends. Integer arithmetic throughout, so every compiler agrees.
 #include "gui/software/SoftwareObjects.h"
 
 #include <algorithm>
 #include <cstdint>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -65,35 +67,95 @@ void fillPolygonInterior(DeviceContext* context, const Point* points, std::int32
     }
 }
 
-// The ellipse in a box, in doubled coordinates around its centre.
+// The ellipse in a box: its outline pixels come from an integer error-tracking walk round the
+// inclusive pixel rectangle left .. right - 1, top .. bottom - 1 (after A. Zingl's rasteriser
+// for ellipses in a rectangle), which gives the platform's pixels; the filled ellipse is every
+// row's span between its outline pixels.
 struct EllipseBox {
     std::int64_t left, top, right, bottom;
+    std::vector<std::int64_t> spanLeft; // per row from top; right < left when empty
+    std::vector<std::int64_t> spanRight;
+    std::vector<std::pair<std::int64_t, std::int64_t>> outline;
+
     std::int64_t width() const { return right - left; }
     std::int64_t height() const { return bottom - top; }
     // Pixel centre relative to the box centre, doubled, y upwards.
     std::int64_t relativeX(std::int64_t x) const { return 2 * x + 1 - (left + right); }
     std::int64_t relativeY(std::int64_t y) const { return (top + bottom) - (2 * y + 1); }
     bool inside(std::int64_t x, std::int64_t y) const {
-        const std::int64_t rx = relativeX(x);
-        const std::int64_t ry = relativeY(y);
-        const std::int64_t w = width();
-        const std::int64_t h = height();
-        return rx * rx * h * h + ry * ry * w * w <= w * w * h * h;
+        if (y < top || y >= bottom) {
+            return false;
+        }
+        const auto row = static_cast<std::size_t>(y - top);
+        return x >= spanLeft[row] && x <= spanRight[row];
     }
-    // Inside with a 4-neighbour outside.
-    bool onOutline(std::int64_t x, std::int64_t y) const {
-        return inside(x, y) &&
-               (!inside(x - 1, y) || !inside(x + 1, y) || !inside(x, y - 1) || !inside(x, y + 1));
+
+    void add(std::int64_t x, std::int64_t y) {
+        if (y < top || y >= bottom) {
+            return;
+        }
+        outline.emplace_back(x, y);
+        const auto row = static_cast<std::size_t>(y - top);
+        spanLeft[row] = std::min(spanLeft[row], x);
+        spanRight[row] = std::max(spanRight[row], x);
+    }
+
+    void walk() {
+        const auto rows = static_cast<std::size_t>(height());
+        spanLeft.assign(rows, right);
+        spanRight.assign(rows, left - 1);
+        std::int64_t x0 = left;
+        std::int64_t x1 = right - 1;
+        std::int64_t y0 = top;
+        std::int64_t a = x1 - x0;
+        const std::int64_t b = bottom - 1 - top;
+        std::int64_t b1 = b & 1;
+        std::int64_t dx = 4 * (1 - a) * b * b;
+        std::int64_t dy = 4 * (b1 + 1) * a * a;
+        std::int64_t error = dx + dy + b1 * a * a;
+        y0 += (b + 1) / 2;
+        std::int64_t y1 = y0 - b1;
+        a *= 8 * a;
+        b1 = 8 * b * b;
+        do {
+            add(x1, y0);
+            add(x0, y0);
+            add(x0, y1);
+            add(x1, y1);
+            const std::int64_t twice = 2 * error;
+            if (twice <= dy) {
+                ++y0;
+                --y1;
+                dy += a;
+                error += dy;
+            }
+            if (twice >= dx || 2 * error > dy) {
+                ++x0;
+                --x1;
+                dx += b1;
+                error += dx;
+            }
+        } while (x0 <= x1);
+        while (y0 - y1 < b) { // the tips of very flat ellipses
+            add(x0 - 1, y0);
+            add(x1 + 1, y0++);
+            add(x0 - 1, y1);
+            add(x1 + 1, y1--);
+        }
     }
 };
 
 EllipseBox makeBox(const Rect& box) {
-    EllipseBox result{box.left, box.top, box.right, box.bottom};
+    EllipseBox result{box.left, box.top, box.right, box.bottom, {}, {}, {}};
     if (result.right < result.left) {
         std::swap(result.left, result.right);
     }
     if (result.bottom < result.top) {
         std::swap(result.top, result.bottom);
+    }
+    if (result.width() > 0 && result.height() > 0 && result.width() <= 65536 &&
+        result.height() <= 65536) {
+        result.walk();
     }
     return result;
 }
@@ -186,9 +248,10 @@ void ellipse(DeviceContext* context, const Rect& rect) {
             context->brush->color);
     }
     if (drawsWith(context->pen)) {
-        forEachPixelOfBox(
-            context, box, [&](std::int64_t x, std::int64_t y) { return box.onOutline(x, y); },
-            context->pen->color);
+        for (const auto& pixel : box.outline) {
+            software::plot(context, static_cast<std::int32_t>(pixel.first),
+                           static_cast<std::int32_t>(pixel.second), context->pen->color);
+        }
     }
 }
 
@@ -201,12 +264,14 @@ void arc(DeviceContext* context, const Rect& rect, Point from, Point to) {
         return;
     }
     const Sector sector = makeSector(box, from, to);
-    forEachPixelOfBox(
-        context, box,
-        [&](std::int64_t x, std::int64_t y) {
-            return box.onOutline(x, y) && sector.contains(box.relativeX(x), box.relativeY(y));
-        },
-        context->pen->color);
+    for (const auto& pixel : box.outline) {
+        // Like a line, the arc leaves its end point out (also when it runs all the way round).
+        const bool endPoint = pixel.first == to.h && pixel.second == to.v;
+        if (!endPoint && sector.contains(box.relativeX(pixel.first), box.relativeY(pixel.second))) {
+            software::plot(context, static_cast<std::int32_t>(pixel.first),
+                           static_cast<std::int32_t>(pixel.second), context->pen->color);
+        }
+    }
 }
 
 void pie(DeviceContext* context, const Rect& rect, Point from, Point to) {
@@ -227,12 +292,12 @@ void pie(DeviceContext* context, const Rect& rect, Point from, Point to) {
             context->brush->color);
     }
     if (drawsWith(context->pen)) {
-        forEachPixelOfBox(
-            context, box,
-            [&](std::int64_t x, std::int64_t y) {
-                return box.onOutline(x, y) && sector.contains(box.relativeX(x), box.relativeY(y));
-            },
-            context->pen->color);
+        for (const auto& pixel : box.outline) {
+            if (sector.contains(box.relativeX(pixel.first), box.relativeY(pixel.second))) {
+                software::plot(context, static_cast<std::int32_t>(pixel.first),
+                               static_cast<std::int32_t>(pixel.second), context->pen->color);
+            }
+        }
     }
 }
 

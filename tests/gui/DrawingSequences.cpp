@@ -85,13 +85,13 @@ void textAlignments(DrawContext* context) {
 }
 
 const DrawingSequence sequences[] = {
-    {"lines", 32, 32, false, lines},
-    {"rectangles", 32, 24, false, rectangles},
-    {"dotted_lines", 32, 16, false, dottedLines},
-    {"polygons", 32, 32, false, polygons},
-    {"ellipses", 32, 32, false, ellipses},
+    {"lines", 32, 32, true, lines},
+    {"rectangles", 32, 24, true, rectangles},
+    {"dotted_lines", 32, 16, true, dottedLines},
+    {"polygons", 32, 32, true, polygons},
+    {"ellipses", 32, 32, true, ellipses},
     {"arcs_and_pies", 32, 32, false, arcsAndPies},
-    {"text_alignments", 64, 56, true, textAlignments},
+    {"text_alignments", 64, 56, false, textAlignments},
 };
 
 } // namespace

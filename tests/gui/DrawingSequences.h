@@ -11,7 +11,9 @@ struct DrawingSequence {
     const char* name;
     std::int32_t width;
     std::int32_t height;
-    bool hasText; // text is compared by position and extent, not pixel for pixel
+    // Exact: pixel for pixel. Otherwise (text, arcs and pies) every colour's extent within a
+    // pixel: text because the fonts differ in detail, arcs and pies because their ends do.
+    bool exact;
     void (*draw)(DrawContext* context);
 };
 
