@@ -71,17 +71,6 @@ TEST(CommandLine, ReadsEveryOptionInBothSpellings) {
     EXPECT_EQ(*options.tailSeconds, 0.0);
 }
 
-TEST(CommandLine, DefaultsToTheBuiltModuleAndARingingTail) {
-    const CommandLine options = CommandLine::parse({"in.wav", "out.wav"});
-    EXPECT_TRUE(options.pluginPath.empty());
-    EXPECT_FALSE(options.program.has_value());
-    EXPECT_TRUE(options.settings.empty());
-    EXPECT_EQ(options.blockSize, 512);
-    EXPECT_EQ(options.tempo, 120.0);
-    EXPECT_EQ(options.startBeat, 0.0);
-    EXPECT_FALSE(options.tailSeconds.has_value());
-}
-
 TEST(CommandLine, RejectsMistakesWithAMessageNamingThem) {
     struct Case {
         Arguments arguments;

@@ -35,35 +35,6 @@ TEST(EffectHost, AnswersTheVersionQueryAndTheTimeWhileTheEffectIsBeingMade) {
     EXPECT_EQ(fake.calls.front().opcode, effOpen);
 }
 
-TEST(EffectHost, AnswersEveryOtherRequestWithZero) {
-    FakeEffect fake;
-    EffectHost host(&FakeEffect::entryPoint);
-    for (const VstInt32 opcode : std::initializer_list<VstInt32>{
-             audioMasterIdle, audioMasterCurrentId, audioMasterGetSampleRate, audioMasterCanDo,
-             audioMasterUpdateDisplay, 9999}) {
-        EXPECT_EQ(fake.host(&fake.record, opcode, 0, 0, nullptr, 0.0f), 0) << opcode;
-    }
-    // A record the host does not know gets no time.
-    AEffect stranger{};
-    EXPECT_EQ(fake.host(&stranger, audioMasterGetTime, 0, 0, nullptr, 0.0f), 0);
-}
-
-TEST(EffectHost, CountsAutomationTheEffectReports) {
-    FakeEffect fake;
-    EffectHost host(&FakeEffect::entryPoint);
-    host.setParameter(0, 0.25f);
-    host.setParameter(2, 1.0f);
-    EXPECT_EQ(host.automationCount(), 2);
-    EXPECT_EQ(fake.gain, 0.25f);
-}
-
-TEST(EffectHost, ClosesTheEffectWhenItGoes) {
-    FakeEffect fake;
-    { EffectHost host(&FakeEffect::entryPoint); }
-    ASSERT_FALSE(fake.calls.empty());
-    EXPECT_EQ(fake.calls.back().opcode, effClose);
-}
-
 TEST(EffectHost, RefusesEntryPointsThatGiveNoUsableRecord) {
     EXPECT_NE(errorOf([] { EffectHost host(&noEffect); }).find("returned no effect"),
               std::string::npos);

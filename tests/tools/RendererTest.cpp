@@ -134,25 +134,6 @@ TEST(Renderer, WritesOneChannelPerEffectOutput) {
     }
 }
 
-TEST(Renderer, DescribesUnusualChannelMappings) {
-    struct Case {
-        int fileChannels;
-        int effectInputs;
-        const char* text;
-    };
-    const Case cases[] = {
-        {1, 2, ""},
-        {2, 2, ""},
-        {6, 2, "using channels 1-2 of 6 (the plug-in has 2 inputs)"},
-        {2, 1, "using channel 1 of 2 (the plug-in has 1 inputs)"},
-        {2, 4, "plug-in inputs 3-4 get silence (the input has 2 channels)"},
-        {2, 0, "the plug-in takes no input; the input file only sets the length"},
-    };
-    for (const Case& c : cases) {
-        EXPECT_EQ(Renderer::describeChannelMapping(c.fileChannels, c.effectInputs), c.text);
-    }
-}
-
 TEST(Renderer, RendersAGivenTailOfSilentInputAfterTheFile) {
     RenderSettings settings = withoutTail(100);
     settings.tailSeconds = 0.25;
