@@ -1,5 +1,6 @@
 #include "DrawingSequences.h"
 
+#include "gui/Bitmap.h"
 #include "gui/DrawContext.h"
 
 namespace {
@@ -84,6 +85,21 @@ void textAlignments(DrawContext* context) {
     context->drawString("800ms", Rect(0, 42, 64, 56), true, AlignCentre);
 }
 
+void bitmaps(DrawContext* context) {
+    context->setFillColor(Color{0, 128, 64, 0});
+    context->fillRect(Rect(-1, -1, 40, 30));
+    Bitmap* palettised = new Bitmap(sequenceBitmapPalettised);
+    Bitmap* trueColour = new Bitmap(sequenceBitmapTrueColour);
+    palettised->draw(context, Rect(0, 0, 12, 10));
+    palettised->drawTransparent(context, Rect(14, 0, 26, 10));
+    trueColour->drawTransparent(context, Rect(28, 0, 40, 10));
+    trueColour->drawTransparent(context, Rect(0, 12, 6, 18), Point(3, 2));
+    trueColour->draw(context, Rect(8, 12, 14, 18), Point(6, 4));
+    palettised->drawTransparent(context, Rect(16, 12, 28, 22)); // the kept mask
+    palettised->forget();
+    trueColour->forget();
+}
+
 const DrawingSequence sequences[] = {
     {"lines", 32, 32, true, lines},
     {"rectangles", 32, 24, true, rectangles},
@@ -92,6 +108,7 @@ const DrawingSequence sequences[] = {
     {"ellipses", 32, 32, true, ellipses},
     {"arcs_and_pies", 32, 32, false, arcsAndPies},
     {"text_alignments", 64, 56, false, textAlignments},
+    {"bitmaps", 40, 24, true, bitmaps},
 };
 
 } // namespace

@@ -17,6 +17,11 @@ struct DrawingSequence {
     void (*draw)(DrawContext* context);
 };
 
+// Resource ids of the bitmaps in bitmaps/ that the sequences draw: an 8-bit palettised and a
+// 24-bit file of the same picture.
+constexpr std::int32_t sequenceBitmapPalettised = 3400;
+constexpr std::int32_t sequenceBitmapTrueColour = 3401;
+
 // Every sequence draws on a black canvas of its size.
 const DrawingSequence* drawingSequences();
 std::int32_t drawingSequenceCount();

@@ -2,6 +2,7 @@
 // actual picture and a difference picture next to the test program and says how to accept the
 // new picture on purpose.
 #include "DrawingSequences.h"
+#include "SequenceBitmaps.h"
 #include "SoftwareCanvas.h"
 
 #include "gui/Bitmap.h"
@@ -49,6 +50,7 @@ void expectMatchesGolden(const std::string& name, const software::Image& image) 
 class GoldenImageTest : public SoftwareTest {};
 
 TEST_F(GoldenImageTest, NamedDrawingSequencesLookAsRecorded) {
+    ASSERT_TRUE(installSequenceBitmaps());
     for (std::int32_t index = 0; index < drawingSequenceCount(); ++index) {
         const DrawingSequence& sequence = drawingSequences()[index];
         SCOPED_TRACE(sequence.name);

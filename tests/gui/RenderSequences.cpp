@@ -6,7 +6,10 @@
 #include "DrawingSequences.h"
 
 #include "gui/DrawContext.h"
+#include "gui/ModuleInstance.h"
 #include "gui/win32/Win32Platform.h"
+
+#include <windows.h>
 
 #include <cstdint>
 #include <cstdio>
@@ -44,6 +47,8 @@ int main(int argumentCount, char** arguments) {
         return 2;
     }
     const std::string folder = arguments[1];
+    // The sequences' bitmaps are this program's own resources.
+    setModuleInstance(GetModuleHandleA(nullptr));
     for (std::int32_t index = 0; index < drawingSequenceCount(); ++index) {
         const DrawingSequence& sequence = drawingSequences()[index];
         platform::DeviceContext* canvas = win32::createCanvas(sequence.width, sequence.height, 0);

@@ -4,7 +4,8 @@
 # Included from tests/windows/CMakeLists.txt.
 add_executable(veltrane_gui_render_win32
     ${CMAKE_CURRENT_LIST_DIR}/RenderSequences.cpp
-    ${CMAKE_CURRENT_LIST_DIR}/DrawingSequences.cpp)
+    ${CMAKE_CURRENT_LIST_DIR}/DrawingSequences.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/bitmaps/sequences.rc)
 target_include_directories(veltrane_gui_render_win32 PRIVATE
     ${PROJECT_SOURCE_DIR} ${CMAKE_CURRENT_LIST_DIR})
 target_link_libraries(veltrane_gui_render_win32 PRIVATE veltrane_gui veltrane_options)

@@ -4,6 +4,7 @@
 // same extent.
 // Skipped when no such folder is given (the Windows build's test runs this one).
 #include "DrawingSequences.h"
+#include "SequenceBitmaps.h"
 #include "SoftwareCanvas.h"
 
 #include <cstdio>
@@ -74,6 +75,7 @@ TEST(Win32AgreementTest, BothBackendsDrawTheSamePixels) {
         const DrawingSequence& sequence = drawingSequences()[index];
         SCOPED_TRACE(sequence.name);
         software::reset();
+        ASSERT_TRUE(installSequenceBitmaps());
         software::Image win32;
         ASSERT_TRUE(readPixels(std::string(folder) + "/" + sequence.name + ".pixels", win32));
         Canvas canvas(sequence.width, sequence.height);
