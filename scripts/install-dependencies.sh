@@ -16,7 +16,8 @@ for argument in "$@"; do
     esac
 done
 if [ "$windows" = 1 ]; then
-    packages+=(g++-mingw-w64-i686 g++-mingw-w64-x86-64 wine wine32:i386 wine64 xvfb xauth)
+    packages+=(g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix wine wine32:i386 wine64
+               xvfb xauth)
 fi
 
 if [ "$(id -u)" = 0 ]; then sudo=(); else sudo=(sudo); fi
