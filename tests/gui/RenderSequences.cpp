@@ -1,11 +1,13 @@
 // Windows test program: draws every named drawing sequence through the Win32 backend on a
 // 32-bit canvas and writes its pixels to <folder>/<name>.pixels, for comparison with the
 // software backend (Win32AgreementTest). Format: width and height as 32-bit little-endian
-// integers, then one 32-bit ColorValue per pixel, row by row.
+// integers, then one 32-bit ColorValue per pixel, row by row. It also checks the frame's window
+// class registration with real windows, and fails when that is wrong.
 // Usage: veltrane_gui_render_win32 <folder>
 #include "DrawingSequences.h"
 
 #include "gui/DrawContext.h"
+#include "gui/Frame.h"
 #include "gui/ModuleInstance.h"
 #include "gui/win32/Win32Platform.h"
 
@@ -39,6 +41,39 @@ bool writePixels(const std::string& path, std::int32_t width, std::int32_t heigh
     return std::fclose(file) == 0 && written;
 }
 
+bool classRegistered() {
+    WNDCLASSA windowClass;
+    return GetClassInfoA(GetModuleHandleA(nullptr), Frame::windowClassName(), &windowClass) != 0;
+}
+
+// Two frames in one real window register the class once; it goes with the second.
+bool checkClassRegistration() {
+    HWND parent = CreateWindowExA(0, "STATIC", "host", WS_OVERLAPPED, 0, 0, 200, 100, nullptr,
+                                  nullptr, GetModuleHandleA(nullptr), nullptr);
+    if (parent == nullptr) {
+        std::fprintf(stderr, "veltrane_gui_render_win32: no parent window\n");
+        return false;
+    }
+    auto* hostWindow = reinterpret_cast<platform::Window*>(parent);
+    Frame* first = new Frame(Rect(0, 0, 50, 40), hostWindow, nullptr);
+    Frame* second = new Frame(Rect(0, 0, 50, 40), hostWindow, nullptr);
+    bool ok = first->getSystemWindow() != nullptr && second->getSystemWindow() != nullptr &&
+              GetParent(reinterpret_cast<HWND>(first->getSystemWindow())) == parent &&
+              classRegistered() && Frame::windowClassUseCount() == 2;
+    char name[64] = {};
+    GetClassNameA(reinterpret_cast<HWND>(first->getSystemWindow()), name, sizeof(name));
+    ok = ok && std::string(name) == Frame::windowClassName();
+    delete first;
+    ok = ok && classRegistered();
+    delete second;
+    ok = ok && !classRegistered() && Frame::windowClassUseCount() == 0;
+    DestroyWindow(parent);
+    if (!ok) {
+        std::fprintf(stderr, "veltrane_gui_render_win32: window class registration is wrong\n");
+    }
+    return ok;
+}
+
 } // namespace
 
 int main(int argumentCount, char** arguments) {
@@ -69,5 +104,5 @@ int main(int argumentCount, char** arguments) {
         }
         std::printf("%s\n", sequence.name);
     }
-    return 0;
+    return checkClassRegistration() ? 0 : 1;
 }
