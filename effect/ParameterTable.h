@@ -23,8 +23,6 @@ struct ParameterInfo {
 
 // Every parameter carries the same label.
 constexpr const char* kParameterLabel = "  value  ";
-// Room a parameter name needs, terminating zero included ("  fFeedbackLimit  ").
-constexpr int kParameterNameSize = 19;
 
 constexpr bool isParameterIndex(int index) {
     return index >= 0 && index < ParameterIndex::kNumParameters;

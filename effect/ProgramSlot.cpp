@@ -2,6 +2,7 @@
 
 #include "effect/ParameterTable.h"
 
+#include <cstddef>
 #include <cstring>
 
 ProgramSlot::ProgramSlot() {
@@ -22,6 +23,11 @@ void ProgramSlot::setName(const char* text) {
     if (text == nullptr) {
         return;
     }
-    std::strncpy(programName.data(), text, kNameSize - 1);
-    programName[kNameSize - 1] = '\0';
+    // Reads no further than the zero or the 23rd character; text may even be this name.
+    std::size_t length = 0;
+    while (length < kNameSize - 1 && text[length] != '\0') {
+        ++length;
+    }
+    std::memmove(programName.data(), text, length);
+    programName[length] = '\0';
 }

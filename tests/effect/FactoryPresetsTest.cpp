@@ -189,6 +189,8 @@ TEST(ProgramSlot, KeepsTwentyThreeCharactersOfAnOverlongName) {
     EXPECT_EQ(std::string(slot.name()), "a name far longer than ");
     slot.setName(nullptr);
     EXPECT_EQ(std::string(slot.name()), "a name far longer than ");
+    slot.setName(slot.name() + 2); // its own tail
+    EXPECT_EQ(std::string(slot.name()), "name far longer than ");
 }
 
 TEST(ProgramSlot, IgnoresIndicesOutsideTheParameters) {
