@@ -178,7 +178,11 @@ void unregisterWindowClass(const char* className) {
 Window* createChildWindow(const char* className, const char* title, Window* parent,
                           std::int32_t width, std::int32_t height) {
     (void)title;
-    if (className == nullptr || parent == nullptr || parent->destroyed ||
+    // The parent comes from the host; on Linux that may be a window id of another system
+    // altogether. Only windows of ours are taken.
+    const bool known = std::any_of(software::windows.begin(), software::windows.end(),
+                                   [parent](const auto& window) { return window.get() == parent; });
+    if (className == nullptr || !known || parent->destroyed ||
         software::classes.count(className) == 0) {
         return nullptr;
     }

@@ -106,6 +106,18 @@ TEST_F(FrameTest, WithoutAParentWindowThereIsNoWindowAndNothingIsDrawn) {
     EXPECT_EQ(log, "");
 }
 
+TEST_F(FrameTest, AParentWindowThatIsNotAWindowOfOursGivesAFrameWithoutAWindow) {
+    // What a Linux host hands over: a window id of its own windowing system.
+    auto* foreign = reinterpret_cast<platform::Window*>(static_cast<std::uintptr_t>(0x3a00007));
+    Frame* frame = editor.openFrame(foreign, Rect(0, 0, 40, 40));
+    EXPECT_EQ(frame->getSystemWindow(), nullptr);
+    EXPECT_EQ(Frame::windowClassUseCount(), 0);
+    frame->drawView(nullptr);
+    frame->idle();
+    editor.closeFrame();
+    EXPECT_FALSE(software::isClassRegistered(Frame::windowClassName()));
+}
+
 TEST_F(FrameTest, ClicksGoToTheLastAddedViewUnderThePointEdgesIncluded) {
     struct Case {
         Point point;
