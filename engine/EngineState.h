@@ -24,6 +24,10 @@ template <typename T> void storeRelaxed(std::atomic<T>& value, T newValue) {
     value.store(newValue, std::memory_order_relaxed);
 }
 
+static_assert(std::atomic<float>::is_always_lock_free && std::atomic<double>::is_always_lock_free &&
+                  std::atomic<std::int32_t>::is_always_lock_free,
+              "shared engine values must be lock-free");
+
 struct EngineState {
     static constexpr int kLines = ParameterIndex::kNumLines;
     static constexpr std::int32_t kInitialBufferSize = 96000;

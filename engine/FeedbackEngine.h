@@ -50,6 +50,8 @@ public:
     // seconds (never shrink, and keep their old size if memory runs out); lines are cleared.
     void resume(float sampleRate);
     void suspend();
+    // Clears lines, filter states and limiter envelopes. Safe from any thread: the clearing
+    // itself is done at the start of the next block, or by suspend() or resume().
     void resetEngine();
 
     int getCurrentStep() const;

@@ -40,7 +40,7 @@ void wrap(double& phase) {
     }
 }
 
-// The block-start phase of a source whose period is the given number of beats.
+// The block-start phase of a source whose period is the given number of beats, in -1..1.
 double phaseAt(double songPosition, float periodBeats) {
     const double x = songPosition / periodBeats;
     const double phase = x - std::trunc(x);
@@ -96,6 +96,9 @@ void Modulation::beginBlock(EngineState& state, std::int32_t frames, std::int32_
         const int division = fiveStates(state.parameter(PI::lfo(k, PI::LfoRate)));
         const float period = division < 0 ? kOtherLfoPeriod : kDivisionBeats[division];
         lfoPhase[k] = phaseAt(songPosition, period);
+        while (lfoPhase[k] < 0.0) {
+            lfoPhase[k] += 1.0;
+        }
         lfoIncrement[k] = finiteIncrement(beats / (period * subBlockDivisor));
         for (int i = 0; i < kLines; ++i) {
             lfoValue[k][i] = 0.0f;
