@@ -15,7 +15,6 @@ constexpr float kDivisionBeats[kDivisions] = {0.25f, 0.5f, 1.0f, 4.0f, 16.0f};
 constexpr float kOtherLfoPeriod = 1.0f;       // beats, for a division outside the table
 constexpr float kOtherSequencerCycle = 16.0f; // beats
 constexpr float kTwoPi = 2.0f * 3.14159265358979f;
-constexpr int kWaves = 5;
 constexpr int kLfoDestinations = 8;
 constexpr int kLfo2Destinations = 6;
 
@@ -113,9 +112,9 @@ void Modulation::beginBlock(EngineState& state, std::int32_t frames, std::int32_
     stepIncrement = finiteIncrement(beats / (cycle * subBlockDivisor));
 
     for (int d = 0; d < 2; ++d) {
-        lfoPair[0][d].row = rowFor(state.parameter(PI::lfoDestination(0, d)), kLfoDestinations);
-        lfoPair[1][d].row = rowFor(state.parameter(PI::lfoDestination(1, d)), kLfo2Destinations);
-        stepPair[d].row = rowFor(state.parameter(PI::stepDestination(d)), kLfoDestinations);
+        lfoTarget[0][d] = rowFor(state.parameter(PI::lfoDestination(0, d)), kLfoDestinations);
+        lfoTarget[1][d] = rowFor(state.parameter(PI::lfoDestination(1, d)), kLfo2Destinations);
+        stepTarget[d] = rowFor(state.parameter(PI::stepDestination(d)), kLfoDestinations);
     }
 }
 
@@ -172,7 +171,7 @@ void Modulation::updateLfo(const EngineState& state, int k, const float (&base)[
     }
 
     for (int d = 0; d < 2; ++d) {
-        const Row row = lfoPair[k][d].row;
+        const Row row = lfoTarget[k][d];
         const float* amount = k == 0 ? lfoAmount[d] : values[Lfo2Amount0 + d];
         for (int i = 0; i < kLines; ++i) {
             values[row][i] = unitRange(base[row][i] + amount[i] * v[i] * 0.5f);
@@ -201,7 +200,7 @@ void Modulation::updateSequencer(EngineState& state, const float (&base)[kNumRow
     }
 
     for (int d = 0; d < 2; ++d) {
-        const Row row = stepPair[d].row;
+        const Row row = stepTarget[d];
         for (int i = 0; i < kLines; ++i) {
             values[row][i] = unitRange(base[row][i] + value * stepAmount[d][i]);
         }

@@ -38,9 +38,6 @@ public:
 
 private:
     static constexpr int kLines = EngineState::kLines;
-    struct Pair {
-        Row row = Unused;
-    };
 
     void updateLfo(const EngineState& state, int lfo, const float (&base)[kNumRows][kLines]);
     void updateSequencer(EngineState& state, const float (&base)[kNumRows][kLines]);
@@ -57,6 +54,8 @@ private:
     float lfoValue[2][kLines] = {}; // 0..2 per line
     float lfoAmount[2][kLines] = {};
     float stepAmount[2][kLines] = {};
-    Pair lfoPair[2][2];
-    Pair stepPair[2];
+    // The working row each (source, destination) pair writes, decoded once per block so that
+    // the sub-block update has no branch on the destination.
+    Row lfoTarget[2][2] = {};
+    Row stepTarget[2] = {};
 };

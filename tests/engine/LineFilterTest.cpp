@@ -45,16 +45,6 @@ TEST(LineFilter, OffScalesEverySampleByThreeQuarters) {
     }
 }
 
-TEST(LineFilter, StatesCarryOverFromBegin) {
-    LineFilter fresh;
-    fresh.begin(0.0f, 0.0f, LineFilter::LowPass);
-    LineFilter primed;
-    primed.begin(0.5f, 0.25f, LineFilter::LowPass);
-    EXPECT_NE(fresh.sample(0.0f, 0.1f, 1.0f), primed.sample(0.0f, 0.1f, 1.0f));
-    EXPECT_NE(primed.band(), 0.5f);
-    EXPECT_EQ(primed.filterType(), LineFilter::LowPass);
-}
-
 TEST(LineFilter, TypeIsChosenByTruncationAndOffOutsideTheTable) {
     const std::pair<float, LineFilter::Type> cases[] = {
         {0.0f, LineFilter::Off},
