@@ -108,6 +108,25 @@ TEST(DelayNetwork, FeedbackRepeatsTheEchoThroughTheMatrix) {
     EXPECT_NEAR(output.left[kImpulseAt + 192], 0.375f * gain * gain, 1e-6);
 }
 
+TEST(DelayNetwork, TheMatrixFeedsIntoALineFromAnother) {
+    // Only line 1 hears the (right) input; fFeedback1_0 = 1 feeds line 1 into line 0 with 0.9,
+    // and only line 0 is heard: the echo comes after two delays.
+    FeedbackEngine engine;
+    isolateLine(engine, 0);
+    for (int i = 0; i < 2; ++i) {
+        setParameter(engine, PI::line(i, PI::Delay), 0.0f);
+        setParameter(engine, PI::line(i, PI::InLR), float(i));
+    }
+    setParameter(engine, PI::line(0, PI::Feedback0 + 1), 1.0f);
+    Render input = silence(kImpulseAt + 256);
+    input.right[kImpulseAt] = 1.0f;
+    Render output;
+    ASSERT_TRUE(render(engine, input, output, 64));
+    EXPECT_NEAR(output.left[kImpulseAt + 64], 0.0f, 1e-6);
+    EXPECT_NEAR(output.left[kImpulseAt + 128], 0.5f * 0.9f * 0.75f, 1e-6);
+    EXPECT_NEAR(output.left[kImpulseAt + 192], 0.0f, 1e-6);
+}
+
 TEST(DelayNetwork, DryWetZeroPassesTheInputWithTheAlternatingOffset) {
     FeedbackEngine engine;
     setParameter(engine, PI::fDryWetMix, 0.0f);
