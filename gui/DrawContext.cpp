@@ -3,6 +3,7 @@
 #include "gui/platform/Drawing.h"
 #include "gui/platform/Input.h"
 
+#include <cstdint>
 #include <cstring>
 
 namespace {
@@ -128,15 +129,17 @@ void DrawContext::drawRect(const Rect& rect) {
 
 void DrawContext::fillRect(const Rect& rect) {
     // The interior of drawRect's outline.
-    const Rect inside(rect.left + 1, rect.top + 1, rect.right, rect.bottom);
+    const Rect inside(nextCoordinate(rect.left), nextCoordinate(rect.top), rect.right, rect.bottom);
     platform::GraphicsObject* previous = platform::selectObject(deviceContext, platform::nullPen());
     platform::fillRectangle(deviceContext, inside, brush);
     platform::selectObject(deviceContext, previous);
 }
 
 void DrawContext::drawArc(const Rect& rect, const Point& from, const Point& to) {
-    platform::arc(deviceContext, Rect(rect.left, rect.top, rect.right + 1, rect.bottom + 1), from,
-                  to);
+    platform::arc(
+        deviceContext,
+        Rect(rect.left, rect.top, nextCoordinate(rect.right), nextCoordinate(rect.bottom)), from,
+        to);
 }
 
 void DrawContext::drawEllipse(const Rect& rect) {
@@ -146,14 +149,17 @@ void DrawContext::drawEllipse(const Rect& rect) {
 
 void DrawContext::fillEllipse(const Rect& rect) {
     platform::GraphicsObject* previous = platform::selectObject(deviceContext, platform::nullPen());
-    platform::ellipse(deviceContext, Rect(rect.left + 1, rect.top + 1, rect.right, rect.bottom));
+    platform::ellipse(deviceContext, Rect(nextCoordinate(rect.left), nextCoordinate(rect.top),
+                                          rect.right, rect.bottom));
     platform::selectObject(deviceContext, previous);
 }
 
 void DrawContext::fillPie(const Rect& rect, const Point& from, const Point& to) {
     platform::GraphicsObject* previous = platform::selectObject(deviceContext, platform::nullPen());
-    platform::pie(deviceContext, Rect(rect.left + 1, rect.top + 1, rect.right, rect.bottom), from,
-                  to);
+    platform::pie(
+        deviceContext,
+        Rect(nextCoordinate(rect.left), nextCoordinate(rect.top), rect.right, rect.bottom), from,
+        to);
     platform::selectObject(deviceContext, previous);
 }
 
@@ -228,7 +234,7 @@ void DrawContext::drawString(const char* text, const Rect& rect, bool opaque,
     } else if (alignment == AlignRight) {
         layout = platform::TextAlignment::Right;
     } else {
-        box.left += 1;
+        box.left = nextCoordinate(box.left);
     }
     platform::drawText(deviceContext, text, static_cast<std::int32_t>(std::strlen(text)), box,
                        layout);

@@ -4,6 +4,11 @@
 #include <algorithm>
 #include <cstdint>
 
+// One pixel further, saturating at the end of the coordinate range.
+inline std::int32_t nextCoordinate(std::int32_t coordinate) {
+    return coordinate < INT32_MAX ? coordinate + 1 : coordinate;
+}
+
 // Same layout as the platform's point record: arrays of Points go to polyline and polygon as
 // they are.
 struct Point {

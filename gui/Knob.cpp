@@ -56,7 +56,10 @@ void Knob::setBackgroundBitmap(Bitmap* bitmap) {
 
 void Knob::valueToPoint(Point& point) const {
     const float radius = static_cast<float>(size.width() - 2 * inset) / 2;
-    const float angle = travel / (maximum - minimum) * (value - minimum) + startAngle;
+    float angle = travel / (maximum - minimum) * (value - minimum) + startAngle;
+    if (!std::isfinite(angle)) {
+        angle = startAngle; // an empty range or a value of NaN or infinity: the minimum's place
+    }
     // The library's double sin and cos, as the rest of the product uses them.
     const double sine = std::sin(static_cast<double>(angle));
     const double cosine = std::cos(static_cast<double>(angle));

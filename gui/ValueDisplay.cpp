@@ -89,9 +89,9 @@ void ValueDisplay::drawText(DrawContext* context, const char* text, Bitmap* over
         context->setFrameColor(backFirst ? backColor : frameColor);
         context->moveTo(Point(size.left, size.bottom));
         context->lineTo(Point(size.left, size.top));
-        context->lineTo(Point(size.right + 1, size.top));
+        context->lineTo(Point(nextCoordinate(size.right), size.top));
         context->setFrameColor(backFirst ? frameColor : backColor);
-        context->moveTo(Point(size.right, size.top + 1));
+        context->moveTo(Point(size.right, nextCoordinate(size.top)));
         context->lineTo(Point(size.right, size.bottom));
         context->lineTo(Point(size.left, size.bottom));
     }

@@ -6,6 +6,7 @@
 #include "gui/Knob.h"
 #include "gui/StripKnob.h"
 
+#include <cmath>
 #include <vector>
 
 namespace {
@@ -74,6 +75,31 @@ TEST_F(KnobTest, TheValueSitsOnThreeQuartersOfACircleClockwiseFromTheLowerLeft) 
         knob.valueToPoint(point);
         EXPECT_EQ(point.h, entry.expected.h);
         EXPECT_EQ(point.v, entry.expected.v);
+    }
+}
+
+TEST_F(KnobTest, AnEmptyRangeOrANonFiniteValuePutsTheHandleAtTheMinimum) {
+    StripKnob reference(Rect(0, 0, 28, 28), nullptr, 0, frames, frameHeight, nullptr);
+    Point minimum;
+    reference.valueToPoint(minimum);
+    struct Case {
+        const char* name;
+        float low, high, value;
+    };
+    const Case cases[] = {
+        {"empty range", 0.5f, 0.5f, 0.5f},
+        {"NaN", 0, 1, std::nanf("")},
+        {"infinity", 0, 1, INFINITY},
+    };
+    for (const Case& entry : cases) {
+        SCOPED_TRACE(entry.name);
+        StripKnob knob(Rect(0, 0, 28, 28), nullptr, 0, frames, frameHeight, nullptr);
+        knob.setMin(entry.low);
+        knob.setMax(entry.high);
+        knob.setValue(entry.value);
+        Point point;
+        knob.valueToPoint(point);
+        EXPECT_EQ(point, minimum);
     }
 }
 
