@@ -72,8 +72,7 @@ constexpr PresetValue kStereoDelay[] = {
     {fStepTime, 0.0f},
 };
 
-// Tempo-synced ping-pong: echoes of a beat, a dotted eighth, a sixteenth and an eighth bounce
-// between the sides through thinned loops; the sequencer opens the sends on the offbeats only.
+// Tempo-synced ping-pong, thinned in the loop; the sequencer opens the sends on offbeats only.
 constexpr PresetValue kOffbeatDelay[] = {
     {fDryWetMix, 0.34f},
     {fSyncBPM, 0.0f},
@@ -133,8 +132,7 @@ constexpr PresetValue kOffbeatDelay[] = {
     {stepAmount(0, 3), 1.0f},
 };
 
-// Slow filtered washes: long low-passed lines blur into a pad, a four-bar LFO sweeps the cutoffs
-// a quarter cycle apart and the sequencer moves the resonance bar by bar with full glide.
+// Slow filtered washes: long low-passed lines, a four-bar cutoff sweep, gliding resonance.
 constexpr PresetValue kPadMakeup[] = {
     {fDryWetMix, 0.812183f},
     {fSyncBPM, 0.0f},
@@ -207,8 +205,7 @@ constexpr PresetValue kPadMakeup[] = {
     {stepAmount(0, 3), 0.7f},
 };
 
-// Short resonant loops: low-passed lines ring close to self-oscillation, the sequencer bubbles
-// their cutoffs in gliding eighths, falling saws pump the resonance and a sine the levels.
+// Short resonant loops ringing near self-oscillation, cutoffs bubbling in gliding eighths.
 constexpr PresetValue kLoopBubbler[] = {
     {fDryWetMix, 1.0f},
     {fSyncBPM, 0.0f},
@@ -285,8 +282,7 @@ constexpr PresetValue kLoopBubbler[] = {
     {stepAmount(0, 3), 0.75f},
 };
 
-// Stereo scrambler: very short lines cross-fed between the sides smear the image; in sixteenths
-// the sequencer throws the levels one way and the sends the other.
+// Stereo scrambler: tiny cross-fed lines smear the image; sixteenths toss levels and sends.
 constexpr PresetValue kStereoScrambler[] = {
     {fDryWetMix, 0.833333f},
     {fSyncBPM, 0.0f},
@@ -349,8 +345,7 @@ constexpr PresetValue kStereoScrambler[] = {
     {stepAmount(1, 3), 0.9f},
 };
 
-// Shared by "hexler" and "hacktrack": two ringing 64-sample combs and two echoes of 374 ms,
-// gated in sixteenths by a 3-3-2 pattern through the line levels.
+// Shared by "hexler" and "hacktrack": ringing combs and 374 ms echoes, gated in a 3-3-2 pattern.
 constexpr PresetValue kHexRhythm[] = {
     {line(0, Delay), 0.0f},   {line(1, Delay), 0.0f},  {line(2, Delay), 0.187f},
     {line(3, Delay), 0.187f}, {line(0, Filt), 0.291f}, {line(1, Filt), 0.281f},
@@ -363,8 +358,7 @@ constexpr PresetValue kHexRhythm[] = {
     {step(11), 1.0f},         {step(14), 1.0f},        {fStepDest0, 0.541f},
 };
 
-// Hexing rhythm: the gated combs sing through band-passed echoes, a four-bar falling saw lifts
-// the resonance and an eighth-note falling saw sweeps the cutoffs.
+// Hexing rhythm: gated combs and band-passed echoes under falling-saw resonance and cutoff.
 constexpr PresetValue kHexler[] = {
     {fDryWetMix, 0.755417f},      {fSyncBPM, 0.0f},
     {fRouting, 0.265f},           {line(2, Filt), 0.781347f},
@@ -387,8 +381,7 @@ constexpr PresetValue kHexler[] = {
     {stepAmount(0, 2), 0.95f},    {stepAmount(0, 3), 0.95f},
 };
 
-// Hacked-up track at its own 120 bpm: the same pattern chops fully wet, unfiltered echoes hard
-// on and off, and a sixteenth-note falling saw zaps the comb cutoffs.
+// Hacked-up track at its own 120 bpm: hard-chopped wet echoes, sixteenth saws zap the combs.
 constexpr PresetValue kHacktrack[] = {
     {fDryWetMix, 1.0f},          {fSyncBPM, 0.453516f},       {fRouting, 0.265f},
     {line(0, OutV), 0.0f},       {line(1, OutV), 0.0f},       {line(2, OutV), 0.0f},
@@ -403,9 +396,7 @@ constexpr PresetValue kHacktrack[] = {
     {stepAmount(0, 3), 1.0f},
 };
 
-// Dirty echo at its own 120 bpm: the high limit makes every pass through the saturator a drive
-// of about 2.5, so modest gains give long, gritty repeats, thinned by high-passes in the loop;
-// two tiny resonant combs add grit.
+// Dirty echo at 120 bpm: each pass drives the saturator about 2.5 times, so gains stay low.
 constexpr PresetValue kDirtyEcho[] = {
     {fFeedbackLimit, 0.907345f},
     {fRouting, 0.666667f},
