@@ -158,11 +158,4 @@ TEST_F(EffectParameterTexts, PlainValuesShowTheStoredValueInEightCharacters) {
     EXPECT_EQ(host.parameterDisplay(0), "0.340532");
 }
 
-TEST_F(EffectParameterTexts, QuantisedParametersShowTheirStoredStep) {
-    host.setParameter(6, 0.33333f); // fDelay_0: whole milliseconds of 2000
-    EXPECT_EQ(host.parameterDisplay(6), "0.333000");
-    host.setParameter(3, 0.2f + 0.0001f); // fSyncBPM: 512 steps of 2560, a little more
-    EXPECT_EQ(host.parameterDisplay(3), "0.200000");
-}
-
 } // namespace
