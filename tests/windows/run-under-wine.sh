@@ -16,10 +16,22 @@ case "$architecture" in
     x64) loader=/usr/lib/wine/wine64; export WINEARCH=win64 ;;
     *) echo "run-under-wine.sh: unknown architecture $architecture" >&2; exit 2 ;;
 esac
-if ! "$loader" --version > /dev/null 2>&1; then
-    echo "SKIPPED: $loader cannot run on this machine (for x86: is the kernel's 32-bit" \
-         "support switched off?)"
+# Some machines cannot run one of the architectures at all (a kernel without 32-bit support,
+# or one where 32-bit wine cannot map its fixed addresses). That is found once per boot and
+# remembered, as finding it out can take a minute.
+unusable=$prefix.unusable
+boot=$(cat /proc/sys/kernel/random/boot_id 2>/dev/null || echo unknown)
+if [ -f "$unusable" ] && [ "$(head -n 1 "$unusable")" = "$boot" ]; then
+    echo "SKIPPED: $(tail -n +2 "$unusable")"
     exit 77
+fi
+skip_architecture() { # reason
+    printf '%s\n%s\n' "$boot" "$1" > "$unusable"
+    echo "SKIPPED: $1"
+    exit 77
+}
+if ! "$loader" --version > /dev/null 2>&1; then
+    skip_architecture "$loader cannot run on this machine (kernel without 32-bit support?)"
 fi
 
 export WINEPREFIX=$prefix
@@ -37,10 +49,14 @@ log=$prefix.log
 (
     flock 9
     if [ ! -f "$prefix/system.reg" ]; then
-        "$loader" wineboot --init >> "$log" 2>&1 && WINEPREFIX=$prefix wineserver -w
+        WINEDEBUG=err+all "$loader" wineboot --init >> "$log" 2>&1 && wineserver -w
     fi
 ) 9> "$prefix.lock"
 if [ ! -f "$prefix/system.reg" ]; then
+    if grep -Eq "failed to map the shared user data|Exec format error" "$log"; then
+        skip_architecture "wine ($architecture) cannot start on this machine: $(grep -Em 1 \
+            "failed to map the shared user data|Exec format error" "$log")"
+    fi
     echo "run-under-wine.sh: could not create the wine prefix $prefix" >&2
     cat "$log" >&2
     exit 1
