@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include "BitmapImage.h"
+#include "host/VstInterface.h"
 
 #include <gtest/gtest.h>
 
@@ -88,4 +89,53 @@ TEST_F(ModuleResources, TheModuleExportsMainAndNoOtherEntryPointName) {
     EXPECT_NE(reinterpret_cast<void*>(GetProcAddress(module.handle, "main")), nullptr);
     EXPECT_EQ(reinterpret_cast<void*>(GetProcAddress(module.handle, "VSTPluginMain")), nullptr);
     EXPECT_EQ(reinterpret_cast<void*>(GetProcAddress(module.handle, "veltraneMain")), nullptr);
+}
+
+namespace {
+
+VstIntPtr VSTCALLBACK versionOnlyHost(AEffect*, VstInt32 opcode, VstInt32, VstIntPtr, void*,
+                                      float) {
+    return opcode == audioMasterVersion ? 2400 : 0;
+}
+
+// A top-level window standing in for the host's editor window.
+class ParentWindow {
+public:
+    ParentWindow()
+        : handle(CreateWindowExA(0, "STATIC", "host", WS_OVERLAPPEDWINDOW, 0, 0, 800, 600, nullptr,
+                                 nullptr, GetModuleHandleA(nullptr), nullptr)) {}
+    ~ParentWindow() {
+        if (handle != nullptr) {
+            DestroyWindow(handle);
+        }
+    }
+    ParentWindow(const ParentWindow&) = delete;
+    ParentWindow& operator=(const ParentWindow&) = delete;
+
+    HWND handle;
+};
+
+} // namespace
+
+// The load notification hands the module's instance handle to the toolkit, which registers the
+// editor's window class with it: a class registered without it would belong to the host.
+TEST_F(ModuleResources, TheEditorWindowBelongsToTheModule) {
+    const auto entryPoint = reinterpret_cast<VstEntryPointProc>(
+        reinterpret_cast<void*>(GetProcAddress(module.handle, "main")));
+    ASSERT_NE(entryPoint, nullptr);
+    AEffect* effect = entryPoint(&versionOnlyHost);
+    ASSERT_NE(effect, nullptr);
+    if ((effect->flags & effFlagsHasEditor) == 0) {
+        effect->dispatcher(effect, effClose, 0, 0, nullptr, 0.0f);
+        GTEST_SKIP() << "this build of the effect has no editor";
+    }
+    const ParentWindow parent;
+    ASSERT_NE(parent.handle, nullptr);
+    EXPECT_NE(effect->dispatcher(effect, effEditOpen, 0, 0, parent.handle, 0.0f), 0);
+    const HWND editorWindow = GetWindow(parent.handle, GW_CHILD);
+    ASSERT_NE(editorWindow, nullptr);
+    EXPECT_EQ(reinterpret_cast<HMODULE>(GetClassLongPtrA(editorWindow, GCLP_HMODULE)),
+              module.handle);
+    effect->dispatcher(effect, effEditClose, 0, 0, nullptr, 0.0f);
+    effect->dispatcher(effect, effClose, 0, 0, nullptr, 0.0f);
 }
