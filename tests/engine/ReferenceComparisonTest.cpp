@@ -1,0 +1,348 @@
+// The engine against an independent plain model of it: identical parameters, automation, input,
+// block sequences and host transport; every output sample and every input write-back must agree.
+//
+// Tolerance: 1e-5, taken relative to the sample's magnitude above 1. Both sides use the same
+// float and double operations, so agreement is normally exact; the margin only allows for a
+// last-bit difference, and a resonant filter in front of the delays can legitimately raise the
+// output well above 1, where 1e-5 absolute would be a handful of float steps.
+#include "ReferenceEngine.h"
+
+#include "engine/FeedbackEngine.h"
+#include "engine/ParameterIndex.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <random>
+#include <sstream>
+#include <string>
+#include <tuple>
+#include <vector>
+
+namespace {
+
+namespace PI = ParameterIndex;
+
+constexpr double kTolerance = 1e-5;
+
+// Answers the same host time to both engines for one block.
+struct FixedTransport : TransportSource {
+    bool answer = true;
+    HostTransport time;
+    bool readTransport(HostTransport& transport) override {
+        if (answer) {
+            transport = time;
+        }
+        return answer;
+    }
+};
+
+enum class Clock { Own, Host, HostSometimesSilent };
+
+struct Scenario {
+    const char* name;
+    std::uint32_t seed;
+    float sampleRate;
+    float routing;   // fRouting; negative: random per parameter set
+    float compSense; // fCompSense; negative: random
+    Clock clock;
+    OutputMode mode;
+    int frames;     // samples to run
+    bool automate;  // random parameter changes between blocks
+    bool lifecycle; // occasional reset, suspend and resume between blocks
+};
+
+std::ostream& operator<<(std::ostream& out, const Scenario& scenario) {
+    return out << scenario.name;
+}
+
+class Random {
+public:
+    explicit Random(std::uint32_t seed) : generator(seed) {}
+    float unit() { return static_cast<float>(generator() >> 8) * (1.0f / 16777216.0f); }
+    int below(int count) {
+        return static_cast<int>(generator() % static_cast<std::uint32_t>(count));
+    }
+    bool chance(float probability) { return unit() < probability; }
+
+    // Uniform values mixed with the exact band edges of every enumeration and the ends.
+    float parameterValue() {
+        switch (below(4)) {
+        case 0: {
+            static const int states[] = {2, 5, 6, 8, 15};
+            const int count = states[below(5)];
+            return static_cast<float>(below(count)) / static_cast<float>(count - 1);
+        }
+        case 1: {
+            static const float ends[] = {0.0f, 0.5f, 1.0f, 0.25f, 0.75f, 0.999f};
+            return ends[below(6)];
+        }
+        default:
+            return unit();
+        }
+    }
+
+private:
+    std::mt19937 generator;
+};
+
+const int kBlockSizes[] = {1, 63, 64, 65, 100, 512, 0, 128, 37};
+
+class Comparison {
+public:
+    explicit Comparison(const Scenario& scenario) : scenario(scenario), random(scenario.seed) {}
+
+    void set(int index, float value) {
+        engine.storeParameter(index, value);
+        engine.updateEngine();
+        model.setParameter(index, value);
+    }
+
+    void setAll() {
+        for (int index = 0; index < PI::kNumParameters; ++index) {
+            set(index, random.parameterValue());
+        }
+        // Shorter lines keep the feedback paths busy within a short run.
+        for (int i = 0; i < PI::kNumLines; ++i) {
+            set(PI::line(i, PI::Delay), random.unit() * 0.05f);
+        }
+        fixGlobals();
+    }
+
+    void fixGlobals() {
+        if (scenario.routing >= 0.0f) {
+            set(PI::fRouting, scenario.routing);
+        }
+        if (scenario.compSense >= 0.0f) {
+            set(PI::fCompSense, scenario.compSense);
+        }
+        if (scenario.clock != Clock::Own) {
+            set(PI::fSyncBPM, 0.0f);
+        } else if (engine.getParameter(PI::fSyncBPM) == 0.0f) {
+            set(PI::fSyncBPM, 0.453125f);
+        }
+    }
+
+    void automate() {
+        const int changes = 1 + random.below(3);
+        for (int n = 0; n < changes; ++n) {
+            set(random.below(PI::kNumParameters), random.parameterValue());
+        }
+        fixGlobals();
+    }
+
+    // Runs the scenario; returns the first difference found, or an empty text.
+    std::string run() {
+        setAll();
+        engine.resume(scenario.sampleRate);
+        model.resume(scenario.sampleRate);
+        if (std::string fault = compareQueries("after resume"); !fault.empty()) {
+            return fault;
+        }
+        transport.time = {random.unit() * 16.0, 120.0, scenario.sampleRate};
+        int block = 0;
+        for (int done = 0; done < scenario.frames; ++block) {
+            const int frames =
+                random.chance(0.5f) ? kBlockSizes[random.below(9)] : 1 + random.below(300);
+            betweenBlocks();
+            if (std::string fault = runBlock(block, frames); !fault.empty()) {
+                return fault;
+            }
+            done += std::max(frames, 1);
+        }
+        return {};
+    }
+
+private:
+    void betweenBlocks() {
+        if (scenario.automate && random.chance(0.3f)) {
+            automate();
+        }
+        if (scenario.lifecycle && random.chance(0.03f)) {
+            engine.suspend();
+            model.suspend();
+            engine.resume(scenario.sampleRate);
+            model.resume(scenario.sampleRate);
+        }
+        // Last, as the engine clears at the start of the next block.
+        if (scenario.lifecycle && random.chance(0.05f)) {
+            engine.resetEngine();
+            model.resetEngine();
+        }
+        if (scenario.clock != Clock::Own) {
+            if (random.chance(0.05f)) {
+                transport.time.ppqPos = std::max(0.0, transport.time.ppqPos - random.unit() * 8.0);
+            }
+            if (random.chance(0.05f)) {
+                transport.time.tempo = 60.0 + random.unit() * 140.0;
+            }
+            transport.answer = scenario.clock == Clock::Host || !random.chance(0.2f);
+        }
+    }
+
+    std::string runBlock(int block, int frames) {
+        std::vector<float> in[2], engineIn[2], modelIn[2], engineOut[2], modelOut[2];
+        const float prefill = scenario.mode == OutputMode::Accumulate ? 0.25f : 0.0f;
+        for (int channel = 0; channel < 2; ++channel) {
+            in[channel].assign(static_cast<std::size_t>(frames) + 1, 0.0f);
+            engineOut[channel].assign(in[channel].size(), prefill);
+        }
+        makeInput(in, frames);
+        for (int channel = 0; channel < 2; ++channel) {
+            engineIn[channel] = modelIn[channel] = in[channel];
+            modelOut[channel] = engineOut[channel];
+        }
+        float* engineInputs[2] = {engineIn[0].data(), engineIn[1].data()};
+        float* engineOutputs[2] = {engineOut[0].data(), engineOut[1].data()};
+        float* modelInputs[2] = {modelIn[0].data(), modelIn[1].data()};
+        float* modelOutputs[2] = {modelOut[0].data(), modelOut[1].data()};
+        const float rate = scenario.sampleRate;
+        engine.process(engineInputs, engineOutputs, frames, scenario.mode, rate, &transport);
+        model.process(modelInputs, modelOutputs, frames, scenario.mode, rate, &transport);
+
+        for (int channel = 0; channel < 2; ++channel) {
+            for (int n = 0; n < frames; ++n) {
+                const auto index = static_cast<std::size_t>(n);
+                for (const auto& [what, actual, expected] :
+                     {std::tuple{"output", engineOut[channel][index], modelOut[channel][index]},
+                      std::tuple{"input write-back", engineIn[channel][index],
+                                 modelIn[channel][index]}}) {
+                    if (!close(actual, expected)) {
+                        std::ostringstream text;
+                        text << what << " differs in block " << block << " (" << frames
+                             << " samples) at sample " << n << ", channel " << channel
+                             << ": engine " << actual << ", model " << expected;
+                        return text.str();
+                    }
+                }
+            }
+        }
+        if (transport.time.tempo > 0.0) {
+            transport.time.ppqPos += frames * transport.time.tempo / (60.0 * rate);
+        }
+        std::ostringstream after;
+        after << "after block " << block;
+        return compareQueries(after.str());
+    }
+
+    void makeInput(std::vector<float> (&in)[2], int frames) {
+        const int kind = random.below(4);
+        const float amplitude = random.unit();
+        for (int n = 0; n < frames; ++n) {
+            const auto index = static_cast<std::size_t>(n);
+            for (auto& channel : in) {
+                if (kind == 0 || kind == 1) {
+                    channel[index] = amplitude * (2.0f * random.unit() - 1.0f);
+                }
+            }
+        }
+        if (kind == 2 && frames > 0) {
+            const auto at = static_cast<std::size_t>(random.below(frames));
+            in[0][at] = 1.0f;
+            in[1][at] = -amplitude;
+        }
+    }
+
+    std::string compareQueries(const std::string& when) {
+        std::vector<int> queries = {PI::kQueryCurrentStep, PI::kQueryStepShift, PI::kQueryTempo,
+                                    PI::kQueryLimit, PI::kQuerySongPosition};
+        for (int i = 0; i < PI::kNumLines; ++i) {
+            queries.push_back(PI::kQueryDelayMs0 + i);
+        }
+        for (int index = 0; index < PI::kNumParameters; ++index) {
+            queries.push_back(index);
+        }
+        for (const int query : queries) {
+            const float actual = engine.getParameter(query);
+            const float expected = model.getParameter(query);
+            if (!close(actual, expected)) {
+                std::ostringstream text;
+                text << "query " << query << " " << when << ": engine " << actual << ", model "
+                     << expected;
+                return text.str();
+            }
+        }
+        return {};
+    }
+
+    static bool close(float actual, float expected) {
+        const double scale = std::max(1.0, std::fabs(static_cast<double>(expected)));
+        return std::fabs(static_cast<double>(actual) - expected) <= kTolerance * scale;
+    }
+
+    const Scenario& scenario;
+    Random random;
+    FeedbackEngine engine;
+    ReferenceEngine model;
+    FixedTransport transport;
+};
+
+class EngineMatchesModel : public ::testing::TestWithParam<Scenario> {};
+
+TEST_P(EngineMatchesModel, SampleForSample) {
+    const Scenario& scenario = GetParam();
+    Comparison comparison(scenario);
+    EXPECT_EQ(comparison.run(), "");
+}
+
+std::vector<Scenario> tableScenarios() {
+    // Both routings, each limiter mode, own tempo and host time, both rates.
+    static const float modes[] = {0.0f, 0.25f, 0.5f, 0.75f, 1.0f};
+    static const char* const names[] = {"hardSat", "lookAhead", "hardLimit", "envelope", "softSat"};
+    static std::vector<std::string> labels;
+    std::vector<Scenario> scenarios;
+    std::uint32_t seed = 1;
+    for (const float routing : {0.0f, 1.0f}) {
+        for (int mode = 0; mode < 5; ++mode) {
+            for (const Clock clock : {Clock::Own, Clock::Host}) {
+                const float rate = (seed % 2 == 0) ? 44100.0f : 48000.0f;
+                labels.push_back(std::string(routing == 0.0f ? "FiltIn_" : "FiltDelay_") +
+                                 names[mode] + (clock == Clock::Own ? "_OwnTempo" : "_HostSync"));
+                scenarios.push_back({nullptr, seed++, rate, routing, modes[mode], clock,
+                                     OutputMode::Replace, 20000, true, false});
+            }
+        }
+    }
+    for (std::size_t i = 0; i < scenarios.size(); ++i) {
+        scenarios[i].name = labels[i].c_str();
+    }
+    scenarios.push_back({"Accumulating", 101, 48000.0f, -1.0f, -1.0f, Clock::Own,
+                         OutputMode::Accumulate, 20000, true, false});
+    scenarios.push_back({"HostTimeSometimesMissing", 102, 44100.0f, -1.0f, -1.0f,
+                         Clock::HostSometimesSilent, OutputMode::Replace, 20000, true, false});
+    scenarios.push_back({"ResetSuspendResume", 103, 48000.0f, -1.0f, -1.0f, Clock::Host,
+                         OutputMode::Replace, 30000, true, true});
+    scenarios.push_back({"NoAutomation", 104, 44100.0f, 1.0f, 0.25f, Clock::Own,
+                         OutputMode::Replace, 30000, false, false});
+    return scenarios;
+}
+
+std::vector<Scenario> randomScenarios() {
+    static std::vector<std::string> labels;
+    std::vector<Scenario> scenarios;
+    for (std::uint32_t seed = 1000; seed < 1024; ++seed) {
+        labels.push_back("Random" + std::to_string(seed));
+    }
+    for (std::uint32_t seed = 1000; seed < 1024; ++seed) {
+        const Clock clock =
+            seed % 3 == 0 ? Clock::Own : (seed % 3 == 1 ? Clock::Host : Clock::HostSometimesSilent);
+        scenarios.push_back({labels[seed - 1000].c_str(), seed, seed % 2 == 0 ? 44100.0f : 48000.0f,
+                             -1.0f, -1.0f, clock,
+                             seed % 4 == 0 ? OutputMode::Accumulate : OutputMode::Replace, 16000,
+                             true, seed % 5 == 0});
+    }
+    return scenarios;
+}
+
+std::string scenarioName(const ::testing::TestParamInfo<Scenario>& info) {
+    return info.param.name;
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, EngineMatchesModel, ::testing::ValuesIn(tableScenarios()),
+                         scenarioName);
+INSTANTIATE_TEST_SUITE_P(Sweep, EngineMatchesModel, ::testing::ValuesIn(randomScenarios()),
+                         scenarioName);
+
+} // namespace
