@@ -184,7 +184,10 @@ void Modulation::updateSequencer(EngineState& state, const float (&base)[kNumRow
     wrap(stepPhase);
 
     const std::int32_t steps = loadRelaxed(state.iNumSteps);
-    const double position = stepPhase * steps;
+    // A float, as every intermediate but the phases: a phase a hair below a step boundary rounds
+    // onto it and sounds the next step. One that rounds onto the end of the cycle stays in the
+    // last step (gliding fully to step 0), never in a step past the active ones.
+    const float position = static_cast<float>(stepPhase * steps);
     const std::int32_t step = SafeConversion::truncateClamped(position, 0, steps - 1);
     storeRelaxed(state.iCurrentStep, step);
 
@@ -193,7 +196,7 @@ void Modulation::updateSequencer(EngineState& state, const float (&base)[kNumRow
     if (blend > 0.0f) {
         const int next = step + 1 >= steps ? 0 : step + 1;
         // The last blend share of each step glides to the next step's value.
-        const float t = static_cast<float>((position - step) - (1.0f - blend));
+        const float t = (position - static_cast<float>(step)) - (1.0f - blend);
         if (t > 0.0f) {
             value = value + t / blend * (stepValue(state, next) - value);
         }
