@@ -336,6 +336,63 @@ std::vector<Scenario> randomScenarios() {
     return scenarios;
 }
 
+// The step position is a float: a song position a hair below a step boundary rounds onto it and
+// sounds the next step; one that rounds onto the end of the cycle stays in the last step.
+TEST(SequencerStep, APositionRoundingOntoAStepBoundarySoundsThatStep) {
+    const struct {
+        double songPosition; // beats; one beat per step, sixteen steps
+        float blend;
+        int step;
+    } cases[] = {
+        {4.0 - 1e-7, 0.0f, 4},   {4.0 - 1e-5, 0.0f, 3},   {2.0, 0.0f, 2},
+        {16.0 - 1e-7, 0.0f, 15}, {16.0 - 1e-7, 0.5f, 15}, {32.0 - 1e-7, 1.0f, 15},
+    };
+    for (const auto& c : cases) {
+        FeedbackEngine engine;
+        ReferenceEngine model;
+        const auto set = [&](int index, float value) {
+            engine.storeParameter(index, value);
+            engine.updateEngine();
+            model.setParameter(index, value);
+        };
+        for (int index = 0; index < PI::kNumParameters; ++index) {
+            set(index, 0.0f);
+        }
+        set(PI::fDryWetMix, 1.0f);
+        set(PI::fFeedbackLimit, 0.5f);
+        set(PI::fCompSense, 0.5f);
+        for (int i = 0; i < PI::kNumLines; ++i) {
+            for (int j = 0; j < PI::kNumLines; ++j) {
+                set(PI::line(i, PI::Feedback0 + j), 0.5f);
+            }
+            set(PI::stepAmount(0, i), 1.0f); // the step value becomes each line's level
+        }
+        set(PI::fStepDest0, 0.5f);
+        set(PI::fNumSteps, 1.0f);
+        set(PI::fStepTime, 0.5f);
+        set(PI::fBlend, c.blend);
+        for (int s = 0; s < PI::kNumSteps; ++s) {
+            set(PI::fStep0 + s, static_cast<float>(s + 1) / 16.0f);
+        }
+
+        FixedTransport transport;
+        transport.time = {c.songPosition, 0.0, 48000.0}; // standing still
+        float engineIn[2] = {1.0f, 1.0f}, modelIn[2] = {1.0f, 1.0f};
+        float engineOut[2] = {}, modelOut[2] = {};
+        float* engineInputs[2] = {&engineIn[0], &engineIn[1]};
+        float* engineOutputs[2] = {&engineOut[0], &engineOut[1]};
+        float* modelInputs[2] = {&modelIn[0], &modelIn[1]};
+        float* modelOutputs[2] = {&modelOut[0], &modelOut[1]};
+        engine.process(engineInputs, engineOutputs, 1, OutputMode::Replace, 48000.0f, &transport);
+        model.process(modelInputs, modelOutputs, 1, OutputMode::Replace, 48000.0f, &transport);
+
+        EXPECT_EQ(engine.getCurrentStep(), c.step) << "song position " << c.songPosition;
+        EXPECT_EQ(model.getParameter(PI::kQueryCurrentStep), static_cast<float>(c.step));
+        EXPECT_NEAR(engineOut[0], modelOut[0], kTolerance) << "song position " << c.songPosition;
+        EXPECT_NEAR(engineOut[1], modelOut[1], kTolerance) << "song position " << c.songPosition;
+    }
+}
+
 std::string scenarioName(const ::testing::TestParamInfo<Scenario>& info) {
     return info.param.name;
 }

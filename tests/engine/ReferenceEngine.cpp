@@ -365,7 +365,8 @@ void ReferenceEngine::updateSequencer(BlockState& block) {
         phase -= 1.0;
     }
     const float position = static_cast<float>(phase * iNumSteps);
-    const int s = static_cast<int>(std::trunc(position));
+    // A phase just below 1 can round onto the cycle's end; it stays in the last step.
+    const int s = std::min(static_cast<int>(std::trunc(position)), iNumSteps - 1);
     iCurrentStep = s;
     auto step = [this](int index) {
         return index >= 0 && index < PI::kNumSteps ? fParameter[PI::fStep0 + index] : 0.5f;
@@ -409,7 +410,9 @@ void ReferenceEngine::setFilterTargets(const BlockState& block, float targetF[],
             1760.0f * std::pow(2.0, static_cast<double>((127.0f * c - 69.0f) * kSemitone)));
         float F = static_cast<float>(2.0f *
                                      std::sin(static_cast<double>(kPi * fc / (2.0f * sampleRate))));
-        if (F > 0.25f) {
+        // At rates from 12.5 to 25 kHz the highest cutoffs fold the sine below 0; the cap is
+        // what such a cutoff means.
+        if (F > 0.25f || !(F > 0.0f)) {
             F = 0.25f;
         }
         float qlimit = 2.0f / F - F / 2.0f;
