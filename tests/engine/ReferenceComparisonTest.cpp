@@ -13,6 +13,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstdint>
 #include <random>
@@ -39,7 +40,10 @@ struct FixedTransport : TransportSource {
     }
 };
 
-enum class Clock { Own, Host, HostSometimesSilent };
+// Own: the engine's own tempo. Host: the host's transport, always there. HostSometimesSilent:
+// the host now and then gives no time. Either: the tempo parameter is automated like any other,
+// so the engine switches between its own clock and the host's.
+enum class Clock { Own, Host, HostSometimesSilent, Either };
 
 struct Scenario {
     const char* name;
@@ -51,7 +55,9 @@ struct Scenario {
     OutputMode mode;
     int frames;     // samples to run
     bool automate;  // random parameter changes between blocks
-    bool lifecycle; // occasional reset, suspend and resume between blocks
+    bool lifecycle; // occasional reset, and suspend and resume at either rate, between blocks
+    float longestDelay = 0.05f; // fDelay_i drawn from 0 .. this (0.05: 100 ms)
+    bool resumeFirst = true;    // false: the first blocks run on the constructed state
 };
 
 std::ostream& operator<<(std::ostream& out, const Scenario& scenario) {
@@ -106,7 +112,7 @@ public:
         }
         // Shorter lines keep the feedback paths busy within a short run.
         for (int i = 0; i < PI::kNumLines; ++i) {
-            set(PI::line(i, PI::Delay), random.unit() * 0.05f);
+            set(PI::line(i, PI::Delay), random.unit() * scenario.longestDelay);
         }
         fixGlobals();
     }
@@ -118,9 +124,9 @@ public:
         if (scenario.compSense >= 0.0f) {
             set(PI::fCompSense, scenario.compSense);
         }
-        if (scenario.clock != Clock::Own) {
+        if (scenario.clock == Clock::Host || scenario.clock == Clock::HostSometimesSilent) {
             set(PI::fSyncBPM, 0.0f);
-        } else if (engine.getParameter(PI::fSyncBPM) == 0.0f) {
+        } else if (scenario.clock == Clock::Own && engine.getParameter(PI::fSyncBPM) == 0.0f) {
             set(PI::fSyncBPM, 0.453125f);
         }
     }
@@ -136,12 +142,14 @@ public:
     // Runs the scenario; returns the first difference found, or an empty text.
     std::string run() {
         setAll();
-        engine.resume(scenario.sampleRate);
-        model.resume(scenario.sampleRate);
+        if (scenario.resumeFirst) {
+            engine.resume(rate);
+            model.resume(rate);
+        }
         if (std::string fault = compareQueries("after resume"); !fault.empty()) {
             return fault;
         }
-        transport.time = {random.unit() * 16.0, 120.0, scenario.sampleRate};
+        transport.time = {random.unit() * 16.0, 120.0, rate};
         int block = 0;
         for (int done = 0; done < scenario.frames; ++block) {
             const int frames =
@@ -163,8 +171,10 @@ private:
         if (scenario.lifecycle && random.chance(0.03f)) {
             engine.suspend();
             model.suspend();
-            engine.resume(scenario.sampleRate);
-            model.resume(scenario.sampleRate);
+            rate = random.chance(0.5f) ? 44100.0f : 48000.0f;
+            transport.time.sampleRate = rate;
+            engine.resume(rate);
+            model.resume(rate);
         }
         // Last, as the engine clears at the start of the next block.
         if (scenario.lifecycle && random.chance(0.05f)) {
@@ -198,7 +208,6 @@ private:
         float* engineOutputs[2] = {engineOut[0].data(), engineOut[1].data()};
         float* modelInputs[2] = {modelIn[0].data(), modelIn[1].data()};
         float* modelOutputs[2] = {modelOut[0].data(), modelOut[1].data()};
-        const float rate = scenario.sampleRate;
         engine.process(engineInputs, engineOutputs, frames, scenario.mode, rate, &transport);
         model.process(modelInputs, modelOutputs, frames, scenario.mode, rate, &transport);
 
@@ -229,7 +238,7 @@ private:
 
     void makeInput(std::vector<float> (&in)[2], int frames) {
         const int kind = random.below(4);
-        const float amplitude = random.unit();
+        const float amplitude = random.unit() * (random.chance(0.1f) ? 4.0f : 1.0f);
         for (int n = 0; n < frames; ++n) {
             const auto index = static_cast<std::size_t>(n);
             for (auto& channel : in) {
@@ -274,6 +283,7 @@ private:
 
     const Scenario& scenario;
     Random random;
+    float rate = scenario.sampleRate; // the host's rate: resume, process and the time record
     FeedbackEngine engine;
     ReferenceEngine model;
     FixedTransport transport;
@@ -316,6 +326,12 @@ std::vector<Scenario> tableScenarios() {
                          OutputMode::Replace, 30000, true, true});
     scenarios.push_back({"NoAutomation", 104, 44100.0f, 1.0f, 0.25f, Clock::Own,
                          OutputMode::Replace, 30000, false, false});
+    scenarios.push_back({"OwnTempoAndHostInTurn", 105, 48000.0f, -1.0f, -1.0f, Clock::Either,
+                         OutputMode::Replace, 30000, true, false});
+    scenarios.push_back({"LinesUpToTwoSeconds", 106, 44100.0f, -1.0f, -1.0f, Clock::Host,
+                         OutputMode::Replace, 30000, true, true, 1.0f});
+    scenarios.push_back({"FromConstructionWithoutResume", 107, 44100.0f, -1.0f, -1.0f, Clock::Own,
+                         OutputMode::Replace, 20000, true, false, 0.05f, false});
     return scenarios;
 }
 
@@ -326,11 +342,11 @@ std::vector<Scenario> randomScenarios() {
         labels.push_back("Random" + std::to_string(seed));
     }
     for (std::uint32_t seed = 1000; seed < 1024; ++seed) {
-        const Clock clock =
-            seed % 3 == 0 ? Clock::Own : (seed % 3 == 1 ? Clock::Host : Clock::HostSometimesSilent);
+        const Clock clock = std::array<Clock, 4>{
+            Clock::Own, Clock::Host, Clock::HostSometimesSilent, Clock::Either}[seed % 4];
         scenarios.push_back({labels[seed - 1000].c_str(), seed, seed % 2 == 0 ? 44100.0f : 48000.0f,
                              -1.0f, -1.0f, clock,
-                             seed % 4 == 0 ? OutputMode::Accumulate : OutputMode::Replace, 16000,
+                             seed % 3 == 0 ? OutputMode::Accumulate : OutputMode::Replace, 16000,
                              true, seed % 5 == 0});
     }
     return scenarios;
