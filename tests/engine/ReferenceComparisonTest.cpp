@@ -7,6 +7,7 @@
 // output well above 1, where 1e-5 absolute would be a handful of float steps.
 #include "ReferenceEngine.h"
 
+#include "engine/EngineState.h"
 #include "engine/FeedbackEngine.h"
 #include "engine/ParameterIndex.h"
 
@@ -56,8 +57,9 @@ struct Scenario {
     int frames;     // samples to run
     bool automate;  // random parameter changes between blocks
     bool lifecycle; // occasional reset, and suspend and resume at either rate, between blocks
-    float longestDelay = 0.05f; // fDelay_i drawn from 0 .. this (0.05: 100 ms)
-    bool resumeFirst = true;    // false: the first blocks run on the constructed state
+    float longestDelay = 0.05f;  // fDelay_i drawn from 0 .. this (0.05: 100 ms)
+    bool resumeFirst = true;     // false: the first blocks run on the constructed state
+    bool highestCutoffs = false; // every fFreq_i held at 1
 };
 
 std::ostream& operator<<(std::ostream& out, const Scenario& scenario) {
@@ -124,6 +126,9 @@ public:
         if (scenario.compSense >= 0.0f) {
             set(PI::fCompSense, scenario.compSense);
         }
+        for (int i = 0; i < PI::kNumLines && scenario.highestCutoffs; ++i) {
+            set(PI::line(i, PI::Freq), 1.0f);
+        }
         if (scenario.clock == Clock::Host || scenario.clock == Clock::HostSometimesSilent) {
             set(PI::fSyncBPM, 0.0f);
         } else if (scenario.clock == Clock::Own && engine.getParameter(PI::fSyncBPM) == 0.0f) {
@@ -160,7 +165,7 @@ public:
             }
             done += std::max(frames, 1);
         }
-        return {};
+        return compareLines();
     }
 
 private:
@@ -233,7 +238,49 @@ private:
         }
         std::ostringstream after;
         after << "after block " << block;
-        return compareQueries(after.str());
+        if (std::string fault = compareQueries(after.str()); !fault.empty()) {
+            return fault;
+        }
+        return compareLimiter(after.str());
+    }
+
+    // Ring positions and limiter envelopes: a difference here shows where output ones come from.
+    std::string compareLimiter(const std::string& when) const {
+        const EngineState& state = engine.state();
+        for (int i = 0; i < PI::kNumLines; ++i) {
+            if (state.iWritePos[i] != model.writePosition(i) ||
+                !close(state.fEnv[i], model.limiterEnvelope(i)) ||
+                !close(state.fGainEnv[i], model.gainEnvelope(i))) {
+                std::ostringstream text;
+                text << "line " << i << " " << when << ": engine position " << state.iWritePos[i]
+                     << ", envelope " << state.fEnv[i] << ", gain " << state.fGainEnv[i]
+                     << "; model " << model.writePosition(i) << ", " << model.limiterEnvelope(i)
+                     << ", " << model.gainEnvelope(i);
+                return text.str();
+            }
+        }
+        return {};
+    }
+
+    // The whole ring of every line at the end of a run.
+    std::string compareLines() const {
+        const EngineState& state = engine.state();
+        for (int i = 0; i < PI::kNumLines; ++i) {
+            const int length = model.delaySamples(i);
+            if (loadRelaxed(state.iDelaySamples[i]) != length) {
+                return "delay length of line " + std::to_string(i) + " differs";
+            }
+            for (int n = 0; n < length; ++n) {
+                const float expected = model.delayLine(i)[static_cast<std::size_t>(n)];
+                if (!close(state.pDelayBuffer[i][n], expected)) {
+                    std::ostringstream text;
+                    text << "line " << i << " differs at ring position " << n << ": engine "
+                         << state.pDelayBuffer[i][n] << ", model " << expected;
+                    return text.str();
+                }
+            }
+        }
+        return {};
     }
 
     void makeInput(std::vector<float> (&in)[2], int frames) {
@@ -332,6 +379,9 @@ std::vector<Scenario> tableScenarios() {
                          OutputMode::Replace, 30000, true, true, 1.0f});
     scenarios.push_back({"FromConstructionWithoutResume", 107, 44100.0f, -1.0f, -1.0f, Clock::Own,
                          OutputMode::Replace, 20000, true, false, 0.05f, false});
+    // Below 25 kHz the highest cutoffs fold the filter's sine below 0.
+    scenarios.push_back({"LowRateHighCutoffs", 108, 22050.0f, -1.0f, -1.0f, Clock::Own,
+                         OutputMode::Replace, 20000, true, false, 0.05f, true, true});
     return scenarios;
 }
 
