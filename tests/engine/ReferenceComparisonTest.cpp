@@ -378,7 +378,7 @@ std::vector<Scenario> tableScenarios() {
     scenarios.push_back({"LinesUpToTwoSeconds", 106, 44100.0f, -1.0f, -1.0f, Clock::Host,
                          OutputMode::Replace, 30000, true, true, 1.0f});
     scenarios.push_back({"FromConstructionWithoutResume", 107, 44100.0f, -1.0f, -1.0f, Clock::Own,
-                         OutputMode::Replace, 20000, true, false, 0.05f, false});
+                         OutputMode::Replace, 20000, true, false, 1.0f, false});
     // Below 25 kHz the highest cutoffs fold the filter's sine below 0.
     scenarios.push_back({"LowRateHighCutoffs", 108, 22050.0f, -1.0f, -1.0f, Clock::Own,
                          OutputMode::Replace, 20000, true, false, 0.05f, true, true});
