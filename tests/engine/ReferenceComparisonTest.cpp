@@ -188,7 +188,8 @@ private:
         }
         if (scenario.clock != Clock::Own) {
             if (random.chance(0.05f)) {
-                transport.time.ppqPos = std::max(0.0, transport.time.ppqPos - random.unit() * 8.0);
+                // Back by up to eight beats, now and then into a pre-roll before 0.
+                transport.time.ppqPos = std::max(-4.0, transport.time.ppqPos - random.unit() * 8.0);
             }
             if (random.chance(0.05f)) {
                 transport.time.tempo = 60.0 + random.unit() * 140.0;
