@@ -34,12 +34,6 @@ private:
     ExtendedEffectBase& effect;
 };
 
-// Hosts hand over two channels each way; anything less is not processed.
-bool hasStereoBuffers(float** inputs, float** outputs) {
-    return inputs != nullptr && outputs != nullptr && inputs[0] != nullptr &&
-           inputs[1] != nullptr && outputs[0] != nullptr && outputs[1] != nullptr;
-}
-
 } // namespace
 
 FeedbackEffect::FeedbackEffect(audioMasterCallback host)
@@ -82,22 +76,20 @@ float FeedbackEffect::getParameter(VstInt32 index) const {
     return engine.getParameter(index);
 }
 
+// The engine refuses missing channel buffers itself.
 void FeedbackEffect::process(float** inputs, float** outputs, VstInt32 sampleFrames) {
-    if (!hasStereoBuffers(inputs, outputs)) {
-        return;
-    }
-    HostTimeTransport transport(*this);
-    engine.process(inputs, outputs, sampleFrames, OutputMode::Accumulate,
-                   sampleRate.load(std::memory_order_relaxed), &transport);
+    runEngine(inputs, outputs, sampleFrames, OutputMode::Accumulate);
 }
 
 void FeedbackEffect::processReplacing(float** inputs, float** outputs, VstInt32 sampleFrames) {
-    if (!hasStereoBuffers(inputs, outputs)) {
-        return;
-    }
+    runEngine(inputs, outputs, sampleFrames, OutputMode::Replace);
+}
+
+void FeedbackEffect::runEngine(float** inputs, float** outputs, VstInt32 sampleFrames,
+                               OutputMode mode) {
     HostTimeTransport transport(*this);
-    engine.process(inputs, outputs, sampleFrames, OutputMode::Replace,
-                   sampleRate.load(std::memory_order_relaxed), &transport);
+    engine.process(inputs, outputs, sampleFrames, mode, sampleRate.load(std::memory_order_relaxed),
+                   &transport);
 }
 
 void FeedbackEffect::setProgram(VstInt32 program) {

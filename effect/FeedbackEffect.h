@@ -61,6 +61,7 @@ public:
     virtual void writeFactoryPresets();
 
 private:
+    void runEngine(float** inputs, float** outputs, VstInt32 sampleFrames, OutputMode mode);
     ProgramSlot& currentSlot();
     const ProgramSlot& currentSlot() const;
 
