@@ -1,7 +1,7 @@
 // Polygons, ellipses, arcs and pies of the software backend. Shapes inside a box leave the
-// box's right and bottom edges out. Polygons and ellipses give the platform's pixels; arcs and
-// pies take the ellipse's pixels within the sector, which can differ from the platform's by a
-// pixel along their ends. Integer arithmetic throughout, so every compiler agrees.
+// box's right and bottom edges out. All of them give the platform's pixels (checked against its
+// graphics under wine, see tests/gui); the rules for arcs and pies were found by observation.
+// Integer arithmetic throughout, so every compiler agrees.
 #include "gui/software/SoftwareObjects.h"
 
 #include <algorithm>
@@ -69,8 +69,8 @@ void fillPolygonInterior(DeviceContext* context, const Point* points, std::int32
 
 // The ellipse in a box: its outline pixels come from an integer error-tracking walk round the
 // inclusive pixel rectangle left .. right - 1, top .. bottom - 1 (after A. Zingl's rasteriser
-// for ellipses in a rectangle), which gives the platform's pixels; the filled ellipse is every
-// row's span between its outline pixels.
+// for ellipses in a rectangle, stepping across only on the plain error test as the platform
+// does); the filled ellipse is every row's span between its outline pixels.
 struct EllipseBox {
     std::int64_t left, top, right, bottom;
     std::vector<std::int64_t> spanLeft; // per row from top; right < left when empty
@@ -129,7 +129,7 @@ struct EllipseBox {
                 dy += a;
                 error += dy;
             }
-            if (twice >= dx || 2 * error > dy) {
+            if (twice >= dx) {
                 ++x0;
                 --x1;
                 dx += b1;
@@ -160,36 +160,157 @@ EllipseBox makeBox(const Rect& box) {
     return result;
 }
 
-// The counter-clockwise sector from the radial through from to the radial through to; the
-// whole turn when both radials coincide.
-struct Sector {
-    std::int64_t startX, startY, endX, endY;
-    bool whole;
+// Directions round the box centre, compared exactly: the quarter (0 from the right towards the
+// top, then counter-clockwise; 4 is the full turn) and the tangent within it as a fraction.
+struct Angle {
+    std::int64_t quarter;
+    std::int64_t numerator;
+    std::int64_t denominator; // > 0
 
-    bool contains(std::int64_t x, std::int64_t y) const {
-        if (whole) {
-            return true;
+    bool operator<(const Angle& other) const {
+        if (quarter != other.quarter) {
+            return quarter < other.quarter;
         }
-        const std::int64_t startCross = startX * y - startY * x;
-        const std::int64_t endCross = x * endY - y * endX;
-        const std::int64_t span = startX * endY - startY * endX;
-        if (span > 0) {
-            return startCross >= 0 && endCross >= 0;
-        }
-        if (span == 0 && startX * endX + startY * endY > 0) {
-            return true;
-        }
-        return startCross >= 0 || endCross >= 0;
+        return numerator * other.denominator < other.numerator * denominator;
+    }
+    bool operator==(const Angle& other) const {
+        return quarter == other.quarter &&
+               numerator * other.denominator == other.numerator * denominator;
     }
 };
 
-Sector makeSector(const EllipseBox& box, Point from, Point to) {
-    Sector sector{box.relativeX(from.h) - 1, box.relativeY(from.v) + 1, box.relativeX(to.h) - 1,
-                  box.relativeY(to.v) + 1, false};
-    const std::int64_t cross = sector.startX * sector.endY - sector.startY * sector.endX;
-    const std::int64_t dot = sector.startX * sector.endX + sector.startY * sector.endY;
-    sector.whole = cross == 0 && dot >= 0;
-    return sector;
+// The direction of a radial through (dx, dy), y upwards; the centre itself counts as the right.
+Angle directionAngle(std::int64_t dx, std::int64_t dy) {
+    if (dx == 0 && dy == 0) {
+        dx = 1;
+    }
+    if (dx > 0 && dy >= 0) {
+        return {0, dy, dx};
+    }
+    if (dx <= 0 && dy > 0) {
+        return {1, -dx, dy};
+    }
+    if (dx < 0 && dy <= 0) {
+        return {2, -dy, -dx};
+    }
+    return {3, dx, -dy};
+}
+
+// One outline pixel in the order the platform walks the ellipse: counter-clockwise from the
+// right. Pixels sit at whole offsets from the centre within their quarter of the box (the two
+// middle columns of an even width both at 0), and an arc's radials are compared with those.
+struct OutlinePoint {
+    Angle angle;
+    int quarter; // 0 top right, 1 top left, 2 bottom left, 3 bottom right
+    std::int64_t x, y;
+};
+
+Angle pixelAngle(int quarter, std::int64_t across, std::int64_t up) {
+    switch (quarter) {
+    case 0:
+        return across == 0 ? Angle{1, 0, 1} : Angle{0, up, across};
+    case 1:
+        return up == 0 ? Angle{2, 0, 1} : Angle{1, across, up};
+    case 2:
+        return across == 0 ? Angle{3, 0, 1} : Angle{2, up, across};
+    default:
+        return up == 0 ? Angle{4, 0, 1} : Angle{3, across, up};
+    }
+}
+
+// An arc or pie's pixels: the outline walked from its start, count points. The platform keeps
+// a middle column's pixel in the left quarter at the top and the right one at the bottom, and
+// a middle row's right pixel in both right quarters.
+struct ArcWalk {
+    std::vector<OutlinePoint> points;
+    std::size_t start = 0;
+    std::size_t count = 0;
+    std::int64_t centreX = 0;
+    std::int64_t centreY = 0;
+};
+
+ArcWalk walkArc(const EllipseBox& box, Point from, Point to) {
+    ArcWalk walk;
+    const bool oddWidth = box.width() % 2 != 0;
+    const bool oddHeight = box.height() % 2 != 0;
+    walk.centreX = box.left + box.width() / 2;
+    walk.centreY = box.top + box.height() / 2;
+    const std::int64_t middleX = walk.centreX;
+    const std::int64_t middleY = walk.centreY;
+    // The walk meets itself at the tips; each pixel counts once.
+    std::vector<std::pair<std::int64_t, std::int64_t>> pixels = box.outline;
+    std::sort(pixels.begin(), pixels.end());
+    pixels.erase(std::unique(pixels.begin(), pixels.end()), pixels.end());
+    for (const auto& pixel : pixels) {
+        const std::int64_t x = pixel.first;
+        const std::int64_t y = pixel.second;
+        const bool right = x >= middleX;
+        const std::int64_t across = right ? x - middleX : middleX - x - (oddWidth ? 0 : 1);
+        const bool middleColumn = oddWidth && x == middleX;
+        bool bottom;
+        std::int64_t up;
+        bool middleRow = false;
+        if (!oddHeight) {
+            bottom = y >= middleY;
+            up = bottom ? y - middleY : middleY - 1 - y;
+        } else {
+            bottom = y > middleY;
+            up = bottom ? y - middleY : middleY - y;
+            middleRow = y == middleY;
+        }
+        int quarters[2] = {0, -1};
+        if (middleColumn && middleRow) {
+            quarters[0] = 0;
+        } else if (middleColumn) {
+            quarters[0] = bottom ? 3 : 1;
+        } else if (middleRow) {
+            quarters[0] = right ? 0 : 2;
+            quarters[1] = right ? 3 : -1;
+        } else {
+            quarters[0] = right ? (bottom ? 3 : 0) : (bottom ? 2 : 1);
+        }
+        for (const int quarter : quarters) {
+            if (quarter >= 0) {
+                walk.points.push_back({pixelAngle(quarter, across, up), quarter, x, y});
+            }
+        }
+    }
+    std::sort(walk.points.begin(), walk.points.end(),
+              [](const OutlinePoint& a, const OutlinePoint& b) {
+                  if (!(a.angle == b.angle)) {
+                      return a.angle < b.angle;
+                  }
+                  if (a.quarter != b.quarter) {
+                      return a.quarter < b.quarter;
+                  }
+                  return a.x != b.x ? a.x < b.x : a.y < b.y;
+              });
+    const std::size_t total = walk.points.size();
+    if (total == 0) {
+        return walk;
+    }
+    // The first pixel at or past a radial; in the lower half a pixel on the radial itself counts
+    // as before it.
+    auto firstFrom = [&](Point through) {
+        const Angle radial = directionAngle(through.h - middleX, middleY - through.v);
+        const bool strictlyPast =
+            radial.quarter >= 3 || (radial.quarter == 2 && radial.numerator != 0);
+        for (std::size_t index = 0; index < total; ++index) {
+            const Angle& angle = walk.points[index].angle;
+            if (strictlyPast ? radial < angle : !(angle < radial)) {
+                return index;
+            }
+        }
+        return std::size_t{0};
+    };
+    walk.start = firstFrom(from);
+    const std::size_t end = firstFrom(to);
+    // Both radials before the same pixel: the whole turn.
+    walk.count = (end + total - walk.start) % total;
+    if (walk.count == 0) {
+        walk.count = total;
+    }
+    return walk;
 }
 
 template <typename Test>
@@ -263,14 +384,12 @@ void arc(DeviceContext* context, const Rect& rect, Point from, Point to) {
     if (box.width() <= 0 || box.height() <= 0) {
         return;
     }
-    const Sector sector = makeSector(box, from, to);
-    for (const auto& pixel : box.outline) {
-        // Like a line, the arc leaves its end point out (also when it runs all the way round).
-        const bool endPoint = pixel.first == to.h && pixel.second == to.v;
-        if (!endPoint && sector.contains(box.relativeX(pixel.first), box.relativeY(pixel.second))) {
-            software::plot(context, static_cast<std::int32_t>(pixel.first),
-                           static_cast<std::int32_t>(pixel.second), context->pen->color);
-        }
+    const ArcWalk walk = walkArc(box, from, to);
+    // Like a line, the arc leaves its last pixel out (also when it runs all the way round).
+    for (std::size_t step = 0; step + 1 < walk.count; ++step) {
+        const OutlinePoint& point = walk.points[(walk.start + step) % walk.points.size()];
+        software::plot(context, static_cast<std::int32_t>(point.x),
+                       static_cast<std::int32_t>(point.y), context->pen->color);
     }
 }
 
@@ -282,22 +401,28 @@ void pie(DeviceContext* context, const Rect& rect, Point from, Point to) {
     if (box.width() <= 0 || box.height() <= 0) {
         return;
     }
-    const Sector sector = makeSector(box, from, to);
+    const ArcWalk walk = walkArc(box, from, to);
+    if (walk.count == 0) {
+        return;
+    }
+    // The platform fills the polygon from the centre through the arc's pixels, last one
+    // included, with the polygon rules: so the right and bottom outline stay out.
+    std::vector<Point> corners;
+    corners.reserve(walk.count + 1);
+    corners.emplace_back(static_cast<std::int32_t>(walk.centreX),
+                         static_cast<std::int32_t>(walk.centreY));
+    for (std::size_t step = 0; step < walk.count; ++step) {
+        const OutlinePoint& point = walk.points[(walk.start + step) % walk.points.size()];
+        corners.emplace_back(static_cast<std::int32_t>(point.x),
+                             static_cast<std::int32_t>(point.y));
+    }
     if (drawsWith(context->brush)) {
-        forEachPixelOfBox(
-            context, box,
-            [&](std::int64_t x, std::int64_t y) {
-                return box.inside(x, y) && sector.contains(box.relativeX(x), box.relativeY(y));
-            },
-            context->brush->color);
+        fillPolygonInterior(context, corners.data(), static_cast<std::int32_t>(corners.size()),
+                            context->brush->color);
     }
     if (drawsWith(context->pen)) {
-        for (const auto& pixel : box.outline) {
-            if (sector.contains(box.relativeX(pixel.first), box.relativeY(pixel.second))) {
-                software::plot(context, static_cast<std::int32_t>(pixel.first),
-                               static_cast<std::int32_t>(pixel.second), context->pen->color);
-            }
-        }
+        corners.push_back(corners.front());
+        polyline(context, corners.data(), static_cast<std::int32_t>(corners.size()));
     }
 }
 
