@@ -136,7 +136,8 @@ struct EllipseBox {
                 error += dx;
             }
         } while (x0 <= x1);
-        while (y0 - y1 < b) { // the tips of very flat ellipses
+        // The tips of very narrow ellipses; the platform stops a row short at each end.
+        while (y0 - y1 < b - 2) {
             add(x0 - 1, y0);
             add(x1 + 1, y0++);
             add(x0 - 1, y1);

@@ -71,6 +71,47 @@ void arcsAndPies(DrawContext* context) {
     context->fillPie(Rect(0, 16, 15, 31), Point(0, 16), Point(15, 31));
 }
 
+// Arcs whose radials fall on outline pixels, between them and on the centre, both ways round,
+// the whole turn, and boxes of odd and even sizes down to a knob's.
+void arcEnds(DrawContext* context) {
+    context->setFrameColor(ColorWhite);
+    context->drawArc(Rect(1, 1, 21, 15), Point(31, 8), Point(11, 2));  // quarter, exact ends
+    context->drawArc(Rect(24, 1, 45, 16), Point(34, 1), Point(45, 8)); // three quarters
+    context->drawArc(Rect(48, 1, 62, 14), Point(55, 7), Point(55, 7)); // radials through the centre
+    context->setFrameColor(ColorYellow);
+    context->drawArc(Rect(1, 18, 28, 45), Point(28, 40), Point(14, 31));  // end inside the box
+    context->drawArc(Rect(31, 18, 58, 45), Point(14, 31), Point(28, 40)); // the other way round
+    context->setFrameColor(ColorCyan);
+    context->drawArc(Rect(1, 48, 10, 57), Point(5, 48),
+                     Point(5, 60)); // left half of a small circle
+    context->drawArc(Rect(13, 48, 20, 62), Point(16, 70), Point(16, 40)); // right half, odd width
+    context->drawEllipse(Rect(24, 48, 33, 57));
+    context->drawEllipse(Rect(36, 48, 61, 61));
+    context->drawArc(Rect(1, 64, 29, 92), Point(30, 91), Point(29, 90));  // almost the whole turn
+    context->drawArc(Rect(32, 64, 60, 92), Point(29, 90), Point(30, 91)); // a sliver
+}
+
+// Pies between the same kinds of radials; filled without an outline.
+void pieSectors(DrawContext* context) {
+    context->setFillColor(ColorWhite);
+    context->fillPie(Rect(0, 0, 21, 15), Point(31, 8), Point(11, 2));
+    context->setFillColor(ColorYellow);
+    context->fillPie(Rect(23, 0, 45, 16), Point(34, 1), Point(45, 8));
+    context->setFillColor(ColorRed);
+    context->fillPie(Rect(47, 0, 62, 14), Point(55, 7), Point(55, 7));
+    context->setFillColor(ColorGreen);
+    context->fillPie(Rect(0, 17, 28, 45), Point(28, 40), Point(14, 31));
+    context->setFillColor(ColorCyan);
+    context->fillPie(Rect(30, 17, 58, 45), Point(14, 31), Point(28, 40));
+    context->setFillColor(ColorMagenta);
+    context->fillPie(Rect(0, 47, 28, 75), Point(14, 47), Point(14, 47)); // the whole turn
+    context->setFillColor(ColorBlue);
+    context->fillPie(Rect(30, 47, 58, 75), Point(58, 75), Point(30, 75));
+    context->setFillColor(ColorWhite);
+    context->fillPie(Rect(0, 77, 12, 89), Point(12, 77), Point(0, 89)); // knob-sized halves
+    context->fillPie(Rect(14, 77, 27, 90), Point(14, 90), Point(27, 77));
+}
+
 void textAlignments(DrawContext* context) {
     context->setFont(FontNormal);
     context->drawString("Left", Rect(0, 0, 64, 14), false, 0);
@@ -106,7 +147,9 @@ const DrawingSequence sequences[] = {
     {"dotted_lines", 32, 16, true, dottedLines},
     {"polygons", 32, 32, true, polygons},
     {"ellipses", 32, 32, true, ellipses},
-    {"arcs_and_pies", 32, 32, false, arcsAndPies},
+    {"arcs_and_pies", 32, 32, true, arcsAndPies},
+    {"arc_ends", 64, 96, true, arcEnds},
+    {"pie_sectors", 64, 92, true, pieSectors},
     {"text_alignments", 64, 56, false, textAlignments},
     {"bitmaps", 40, 24, true, bitmaps},
 };

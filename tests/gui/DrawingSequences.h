@@ -11,8 +11,8 @@ struct DrawingSequence {
     const char* name;
     std::int32_t width;
     std::int32_t height;
-    // Exact: pixel for pixel. Otherwise (text, arcs and pies) every colour's extent within a
-    // pixel: text because the fonts differ in detail, arcs and pies because their ends do.
+    // Exact: pixel for pixel. Otherwise (text) every colour's extent within a pixel, as the
+    // fonts differ in detail.
     bool exact;
     void (*draw)(DrawContext* context);
 };

@@ -1,7 +1,7 @@
 // The software backend against the platform's own graphics: the Windows test program's
 // pictures of the named drawing sequences (folder in VELTRANE_WIN32_RENDERS) must equal the
-// software backend's pixel for pixel; text, arcs and pies must sit in the same place with the
-// same extent.
+// software backend's pixel for pixel (arcs and pies included); text must sit in the same place
+// with the same extent.
 // Skipped when no such folder is given (the Windows build's test runs this one).
 #include "DrawingSequences.h"
 #include "SequenceBitmaps.h"
@@ -87,7 +87,7 @@ TEST(Win32AgreementTest, BothBackendsDrawTheSamePixels) {
             EXPECT_TRUE(ours == win32) << describeDifferences(ours, win32);
             continue;
         }
-        // Every colour's extent, within a pixel.
+        // Text: every colour's extent, within a pixel.
         std::set<std::uint32_t> colors(ours.pixels.begin(), ours.pixels.end());
         colors.insert(win32.pixels.begin(), win32.pixels.end());
         for (std::uint32_t color : colors) {
