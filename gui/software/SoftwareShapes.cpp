@@ -284,7 +284,14 @@ ArcWalk walkArc(const EllipseBox& box, Point from, Point to) {
                   if (a.quarter != b.quarter) {
                       return a.quarter < b.quarter;
                   }
-                  return a.x != b.x ? a.x < b.x : a.y < b.y;
+                  // Pixels on one radial (the runs at the tips) in the order of the walk:
+                  // leftwards along the top, rightwards along the bottom, outwards up and down.
+                  const bool top = a.quarter <= 1;
+                  if (a.x != b.x) {
+                      return top ? a.x > b.x : a.x < b.x;
+                  }
+                  const bool upwards = a.quarter == 0 || a.quarter == 3;
+                  return upwards ? a.y > b.y : a.y < b.y;
               });
     const std::size_t total = walk.points.size();
     if (total == 0) {
