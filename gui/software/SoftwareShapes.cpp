@@ -393,11 +393,19 @@ void arc(DeviceContext* context, const Rect& rect, Point from, Point to) {
         return;
     }
     const ArcWalk walk = walkArc(box, from, to);
-    // Like a line, the arc leaves its last pixel out (also when it runs all the way round).
+    if (walk.count < 2) {
+        return;
+    }
+    // Like a line, the arc leaves its last pixel out (also when it runs all the way round), even
+    // where a middle row's pixel comes round a second time; only the first pixel stays.
+    const std::size_t total = walk.points.size();
+    const OutlinePoint& last = walk.points[(walk.start + walk.count - 1) % total];
     for (std::size_t step = 0; step + 1 < walk.count; ++step) {
-        const OutlinePoint& point = walk.points[(walk.start + step) % walk.points.size()];
-        software::plot(context, static_cast<std::int32_t>(point.x),
-                       static_cast<std::int32_t>(point.y), context->pen->color);
+        const OutlinePoint& point = walk.points[(walk.start + step) % total];
+        if (step == 0 || point.x != last.x || point.y != last.y) {
+            software::plot(context, static_cast<std::int32_t>(point.x),
+                           static_cast<std::int32_t>(point.y), context->pen->color);
+        }
     }
 }
 

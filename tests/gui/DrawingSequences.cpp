@@ -91,6 +91,17 @@ void arcEnds(DrawContext* context) {
     context->drawArc(Rect(32, 64, 60, 92), Point(29, 90), Point(30, 91)); // a sliver
 }
 
+// Boxes of odd height, whose middle row's right pixel begins and ends the walk round: arcs that
+// wrap through it, the whole turn from just above it and from the centre.
+void arcMiddleRows(DrawContext* context) {
+    context->setFrameColor(ColorWhite);
+    context->drawArc(Rect(1, 1, 17, 15), Point(-20, 10), Point(40, 6));
+    context->setFrameColor(ColorYellow);
+    context->drawArc(Rect(20, 1, 40, 15), Point(60, 6), Point(60, 6));
+    context->setFrameColor(ColorCyan);
+    context->drawArc(Rect(44, 1, 52, 15), Point(48, 8), Point(48, 8));
+}
+
 // Pies between the same kinds of radials; filled without an outline.
 void pieSectors(DrawContext* context) {
     context->setFillColor(ColorWhite);
@@ -149,6 +160,7 @@ const DrawingSequence sequences[] = {
     {"ellipses", 32, 32, true, ellipses},
     {"arcs_and_pies", 32, 32, true, arcsAndPies},
     {"arc_ends", 64, 96, true, arcEnds},
+    {"arc_middle_rows", 64, 16, true, arcMiddleRows},
     {"pie_sectors", 64, 92, true, pieSectors},
     {"text_alignments", 64, 56, false, textAlignments},
     {"bitmaps", 40, 24, true, bitmaps},
