@@ -18,10 +18,6 @@ platform::GraphicsObject* makeStock(platform::ObjectKind kind) {
     return object;
 }
 
-// Runs of the dotted cosmetic pen: on, then off, in pixels.
-constexpr std::int32_t dotOn = 3;
-constexpr std::int32_t dotOff = 3;
-
 bool isColorBright(platform::ColorValue color) {
     const std::uint32_t red = color & 0xFF;
     const std::uint32_t green = (color >> 8) & 0xFF;

@@ -72,6 +72,10 @@ platform::DeviceContext* newContext();
 void freeContext(platform::DeviceContext* context);
 void forgetInstalledBitmaps();
 
+// Runs of the dotted cosmetic pen along lines and arcs: on, then off, in pixels.
+constexpr std::int32_t dotOn = 3;
+constexpr std::int32_t dotOff = 3;
+
 // Writes one pixel of colour to the context's surface, clipped; monochrome surfaces take 1 for
 // a colour nearer white than black.
 void plot(platform::DeviceContext* context, std::int32_t x, std::int32_t y,

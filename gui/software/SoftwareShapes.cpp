@@ -402,7 +402,10 @@ void arc(DeviceContext* context, const Rect& rect, Point from, Point to) {
     const OutlinePoint& last = walk.points[(walk.start + walk.count - 1) % total];
     for (std::size_t step = 0; step + 1 < walk.count; ++step) {
         const OutlinePoint& point = walk.points[(walk.start + step) % total];
-        if (step == 0 || point.x != last.x || point.y != last.y) {
+        const bool drawn = context->pen->penStyle == PenStyle::Solid ||
+                           static_cast<std::int32_t>(step % (software::dotOn + software::dotOff)) <
+                               software::dotOn;
+        if (drawn && (step == 0 || point.x != last.x || point.y != last.y)) {
             software::plot(context, static_cast<std::int32_t>(point.x),
                            static_cast<std::int32_t>(point.y), context->pen->color);
         }

@@ -5,6 +5,9 @@
 #include "gui/OffscreenContext.h"
 #include "gui/software/SoftwareObjects.h"
 
+#include <algorithm>
+#include <limits>
+
 namespace {
 
 const std::map<std::uint32_t, char> blackAndWhite = {{ColorBlack.colorValue(), '.'},
@@ -175,6 +178,63 @@ TEST_F(DrawContextTest, DottedLinesLeaveGaps) {
     EXPECT_GT(lit, 0);
     EXPECT_LT(lit, 20);
     EXPECT_EQ(pixels.at(0, 0), ColorWhite.colorValue()); // the pattern starts on
+}
+
+TEST_F(DrawContextTest, DottedArcsLightAboutHalfTheOutlineStartingOn) {
+    Canvas solid(40, 40);
+    solid->drawEllipse(Rect(2, 2, 36, 30));
+    Canvas dotted(40, 40);
+    dotted->setLineStyle(LineDotted);
+    dotted->drawEllipse(Rect(2, 2, 36, 30));
+    auto lit = [](const software::Image& image) {
+        std::int32_t count = 0;
+        for (const std::uint32_t pixel : image.pixels) {
+            count += pixel == ColorWhite.colorValue() ? 1 : 0;
+        }
+        return count;
+    };
+    const std::int32_t outline = lit(solid.pixels());
+    EXPECT_NEAR(lit(dotted.pixels()), outline / 2, 3);
+    EXPECT_EQ(dotted.at(19, 2), ColorWhite.colorValue()); // the walk starts at the top centre
+}
+
+TEST_F(DrawContextTest, ArcsAndPiesWithFarRadialsOrEmptyBoxesStayInsideTheirBox) {
+    struct Case {
+        const char* name;
+        Rect box;
+        Point from;
+        Point to;
+    };
+    const std::int32_t far = std::numeric_limits<std::int32_t>::max();
+    const std::int32_t farBack = std::numeric_limits<std::int32_t>::min();
+    const Case cases[] = {
+        {"far radials", Rect(2, 2, 20, 14), Point(far, farBack), Point(farBack, far)},
+        {"radials through the centre", Rect(2, 2, 20, 14), Point(11, 8), Point(11, 8)},
+        {"inverted box", Rect(20, 14, 2, 2), Point(far, 8), Point(2, far)},
+        {"empty box", Rect(5, 5, 5, 12), Point(0, 0), Point(10, 10)},
+        {"one pixel", Rect(5, 5, 6, 6), Point(0, 0), Point(10, 10)},
+    };
+    for (const Case& entry : cases) {
+        SCOPED_TRACE(entry.name);
+        Canvas canvas(24, 18);
+        canvas->setFillColor(ColorRed);
+        canvas->fillPie(entry.box, entry.from, entry.to);
+        canvas->drawArc(entry.box, entry.from, entry.to);
+        const software::Image pixels = canvas.pixels();
+        const Rect box(std::min(entry.box.left, entry.box.right),
+                       std::min(entry.box.top, entry.box.bottom),
+                       std::max(entry.box.left, entry.box.right) + 1,
+                       std::max(entry.box.top, entry.box.bottom) + 1);
+        for (const std::uint32_t color : {ColorRed.colorValue(), ColorWhite.colorValue()}) {
+            const Rect extent = extentOf(pixels, color);
+            if (extent.width() > 0) {
+                EXPECT_GE(extent.left, box.left);
+                EXPECT_GE(extent.top, box.top);
+                EXPECT_LE(extent.right, box.right);
+                EXPECT_LE(extent.bottom, box.bottom);
+            }
+        }
+    }
 }
 
 // The context's own objects go when it goes, and the device context gets its old ones back.
