@@ -1,28 +1,6 @@
 # Cross build for Windows x86-64 with Debian's MinGW-w64 compilers.
 #   cmake --preset windows-x64
-#
-# The -posix compilers give the complete C++ thread library (std::thread, std::mutex); with the
-# -win32 variants of GCC 12 those are missing. The pthread layer they use is linked statically
-# like the C and C++ runtimes, so the DLL imports only system DLLs.
-set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR x86_64)
-
 set(VELTRANE_MINGW_PREFIX x86_64-w64-mingw32)
-set(CMAKE_C_COMPILER ${VELTRANE_MINGW_PREFIX}-gcc-posix)
-set(CMAKE_CXX_COMPILER ${VELTRANE_MINGW_PREFIX}-g++-posix)
-set(CMAKE_RC_COMPILER ${VELTRANE_MINGW_PREFIX}-windres)
-
-set(CMAKE_FIND_ROOT_PATH /usr/${VELTRANE_MINGW_PREFIX})
-set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
-set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
-
 set(VELTRANE_TARGET_FLAGS "-ffp-contract=off")
-set(CMAKE_C_FLAGS_INIT "${VELTRANE_TARGET_FLAGS}")
-set(CMAKE_CXX_FLAGS_INIT "${VELTRANE_TARGET_FLAGS}")
-
-set(VELTRANE_STATIC_RUNTIME "-static -static-libgcc -static-libstdc++")
-set(CMAKE_EXE_LINKER_FLAGS_INIT "${VELTRANE_STATIC_RUNTIME}")
-set(CMAKE_SHARED_LINKER_FLAGS_INIT "${VELTRANE_STATIC_RUNTIME}")
-set(CMAKE_MODULE_LINKER_FLAGS_INIT "${VELTRANE_STATIC_RUNTIME}")
+include(${CMAKE_CURRENT_LIST_DIR}/mingw-common.cmake)
