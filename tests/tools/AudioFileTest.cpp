@@ -2,6 +2,7 @@
 #include "tools/HostError.h"
 #include "tools/OutputFile.h"
 
+#include "ErrorMessage.h"
 #include "TemporaryFolder.h"
 
 #include <gtest/gtest.h>
@@ -28,15 +29,6 @@ protected:
 };
 
 using OutputFileTest = TemporaryFolder;
-
-std::string errorOf(const std::function<void()>& action) {
-    try {
-        action();
-    } catch (const HostError& error) {
-        return error.what();
-    }
-    return "(no error)";
-}
 
 } // namespace
 

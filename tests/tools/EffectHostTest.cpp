@@ -1,3 +1,4 @@
+#include "ErrorMessage.h"
 #include "FakeEffect.h"
 
 #include "tools/EffectHost.h"
@@ -13,15 +14,6 @@ namespace {
 
 AEffect* VSTCALLBACK noEffect(audioMasterCallback) {
     return nullptr;
-}
-
-std::string errorOf(const std::function<void()>& action) {
-    try {
-        action();
-    } catch (const HostError& error) {
-        return error.what();
-    }
-    return "(no error)";
 }
 
 } // namespace
