@@ -5,7 +5,7 @@
 set -euo pipefail
 
 packages=(cmake make g++ pkg-config git googletest libgtest-dev libgmock-dev libbenchmark-dev
-          libsndfile1-dev libfreetype-dev libpng-dev fonts-liberation)
+          libsndfile1-dev libfreetype-dev libpng-dev fonts-liberation fonts-dejavu-core)
 # A third-party plug-in the command-line host's end-to-end tests render through.
 packages+=(zam-plugins)
 windows=0
