@@ -3,11 +3,17 @@
 // order of the machine, left and right interleaved, the cases one after another).
 //
 // Built for Linux and for Windows from this one source: the test script renders with the Linux
-// module natively and with each DLL under wine, and compares the files.
+// module natively and with each DLL under wine, and compares the files. With
+// VELTRANE_RENDER_LINKED_EFFECT the effect is linked in and opened through openEffect, the call
+// the module's entry point makes: a static program for emulators that cannot load modules.
 //
 // Usage: veltrane_render_reference <module> <output file>
+//        veltrane_render_linked <output file>
 #include "engine/ParameterIndex.h"
 #include "host/VstInterface.h"
+#if defined(VELTRANE_RENDER_LINKED_EFFECT)
+#include "host/EntryPoint.h"
+#endif
 
 #include <cstdint>
 #include <cstdio>
@@ -15,7 +21,9 @@
 #include <string>
 #include <vector>
 
-#if defined(_WIN32)
+#if defined(VELTRANE_RENDER_LINKED_EFFECT)
+// No module to load.
+#elif defined(_WIN32)
 #define WIN32_LEAN_AND_MEAN
 #include <windows.h>
 #else
@@ -26,6 +34,7 @@ namespace {
 
 namespace P = ParameterIndex;
 
+#if !defined(VELTRANE_RENDER_LINKED_EFFECT)
 // The module, loaded for the program's lifetime.
 class PluginModule {
 public:
@@ -65,6 +74,7 @@ public:
 
     void* handle = nullptr;
 };
+#endif
 
 struct Setting {
     int index;
@@ -258,25 +268,35 @@ bool render(VstEntryPointProc entryPoint, const RenderCase& renderCase, std::FIL
 } // namespace
 
 int main(int argumentCount, char** arguments) {
+#if defined(VELTRANE_RENDER_LINKED_EFFECT)
+    if (argumentCount != 2) {
+        std::fprintf(stderr, "usage: %s <output file>\n", arguments[0]);
+        return 2;
+    }
+    const char* const outputPath = arguments[1];
+    const VstEntryPointProc entryPoint = &openEffect;
+#else
     if (argumentCount != 3) {
         std::fprintf(stderr, "usage: %s <module> <output file>\n", arguments[0]);
         return 2;
     }
+    const char* const outputPath = arguments[2];
     const PluginModule module(arguments[1]);
     const VstEntryPointProc entryPoint = module.handle ? module.entryPoint() : nullptr;
     if (entryPoint == nullptr) {
         std::fprintf(stderr, "%s: cannot load the module or find its entry point\n", arguments[1]);
         return 1;
     }
-    const std::unique_ptr<std::FILE, int (*)(std::FILE*)> output(std::fopen(arguments[2], "wb"),
+#endif
+    const std::unique_ptr<std::FILE, int (*)(std::FILE*)> output(std::fopen(outputPath, "wb"),
                                                                  &std::fclose);
     if (!output) {
-        std::fprintf(stderr, "%s: cannot write\n", arguments[2]);
+        std::fprintf(stderr, "%s: cannot write\n", outputPath);
         return 1;
     }
     for (const RenderCase& renderCase : renderCases()) {
         if (!render(entryPoint, renderCase, output.get())) {
-            std::fprintf(stderr, "%s: rendering or writing failed\n", arguments[2]);
+            std::fprintf(stderr, "%s: rendering or writing failed\n", outputPath);
             return 1;
         }
     }
