@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build needs, only those that are missing.
 # Usage: install-dependencies.sh [--windows]
-#   --windows  also the MinGW-w64 cross compilers, wine (32- and 64-bit) and Xvfb.
+#   --windows  also the MinGW-w64 cross compilers, wine (32- and 64-bit) and Xvfb, and the
+#              32-bit x86 Linux cross compiler and emulator that stand in where wine cannot run
+#              32-bit code.
 set -euo pipefail
 
 packages=(cmake make g++ pkg-config git googletest libgtest-dev libgmock-dev libbenchmark-dev
@@ -17,7 +19,7 @@ for argument in "$@"; do
 done
 if [ "$windows" = 1 ]; then
     packages+=(g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix wine wine32:i386 wine64
-               xvfb xauth)
+               xvfb xauth g++-i686-linux-gnu qemu-user-static)
 fi
 
 if [ "$(id -u)" = 0 ]; then sudo=(); else sudo=(sudo); fi
