@@ -27,7 +27,9 @@ enum LineOffset : int {
     OutV = 10,
     OutLR = 11,
 };
-constexpr int line(int i, int offset) { return kFirstLine + kLineStride * i + offset; }
+constexpr int line(int i, int offset) {
+    return kFirstLine + kLineStride * i + offset;
+}
 
 // LFO k occupies 14 indices starting at 53 + 14 k.
 constexpr int kNumLfos = 2;
@@ -43,9 +45,13 @@ enum LfoOffset : int {
     LfoDest1 = 9,
     LfoAmt10 = 10, // LfoAmt1<i> is LfoAmt10 + i
 };
-constexpr int lfo(int k, int offset) { return kFirstLfo + kLfoStride * k + offset; }
+constexpr int lfo(int k, int offset) {
+    return kFirstLfo + kLfoStride * k + offset;
+}
 // The destination parameter d (0 or 1) of LFO k, and its amount for line i.
-constexpr int lfoDestination(int k, int d) { return lfo(k, d == 0 ? LfoDest0 : LfoDest1); }
+constexpr int lfoDestination(int k, int d) {
+    return lfo(k, d == 0 ? LfoDest0 : LfoDest1);
+}
 constexpr int lfoAmount(int k, int d, int i) {
     return lfo(k, (d == 0 ? LfoAmt00 : LfoAmt10) + i);
 }
@@ -60,8 +66,12 @@ constexpr int fStepDest0 = 101;
 constexpr int fStepAmt00 = 102; // fStepAmt0<i> is fStepAmt00 + i
 constexpr int fStepDest1 = 106;
 constexpr int fStepAmt10 = 107; // fStepAmt1<i> is fStepAmt10 + i
-constexpr int stepDestination(int d) { return d == 0 ? fStepDest0 : fStepDest1; }
-constexpr int stepAmount(int d, int i) { return (d == 0 ? fStepAmt00 : fStepAmt10) + i; }
+constexpr int stepDestination(int d) {
+    return d == 0 ? fStepDest0 : fStepDest1;
+}
+constexpr int stepAmount(int d, int i) {
+    return (d == 0 ? fStepAmt00 : fStepAmt10) + i;
+}
 
 static_assert(line(3, OutLR) == 52);
 static_assert(lfo(1, LfoAmt10 + 3) == 80);
