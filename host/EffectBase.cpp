@@ -379,7 +379,11 @@ void EffectBase::floatToText(float value, char* text) const {
             m *= 0.1;
         }
     }
-    std::snprintf(text, kValueTextSize, "%s%s", integerPart + start, fraction);
+    // The two parts hold kTextWidth characters together; joined apart from text, so that the
+    // compiler need not prove that.
+    char joined[sizeof integerPart + sizeof fraction];
+    std::snprintf(joined, sizeof joined, "%s%s", integerPart + start, fraction);
+    writeText(text, joined);
 }
 
 void EffectBase::integerToText(VstInt32 value, char* text) const {

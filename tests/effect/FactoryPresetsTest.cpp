@@ -11,9 +11,18 @@ namespace {
 
 using namespace ParameterIndex;
 
-constexpr int kStereoDelay = 0, kOffbeatDelay = 1, kPadMakeup = 2, kLoopBubbler = 3,
-              kStereoScrambler = 4, kHexler = 5, kHacktrack = 6, kDirtyEcho = 7;
-constexpr int kFactoryPresets = 8;
+// The slots of the factory presets, in program order.
+enum FactorySlot : int {
+    kStereoDelay,
+    kOffbeatDelay,
+    kPadMakeup,
+    kLoopBubbler,
+    kStereoScrambler,
+    kHexler,
+    kHacktrack,
+    kDirtyEcho,
+    kFactoryPresets
+};
 
 constexpr int feedback(int into, int from) {
     return line(into, Feedback0 + from);
