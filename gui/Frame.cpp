@@ -2,7 +2,7 @@
 
 #include "gui/Bitmap.h"
 #include "gui/DrawContext.h"
-#include "gui/ModuleInstance.h"
+#include "host/ModuleInstance.h"
 
 #include <cstdint>
 #include <cstdio>

@@ -3,7 +3,7 @@
 #define WIN32_LEAN_AND_MEAN
 #include <windows.h>
 
-#include "gui/ModuleInstance.h"
+#include "host/ModuleInstance.h"
 
 // Called by the loader with the loader lock held: store the handle, nothing more. The handle is
 // the same for every reason, so it is stored each time and success is always reported.

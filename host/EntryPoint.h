@@ -4,8 +4,11 @@
 #include "host/EffectBase.h"
 #include "host/VstInterface.h"
 
-// Allocates (without throwing) and constructs the plug-in's effect object for host; null when
-// memory runs out. Provided by the effect.
+// Allocates (without throwing) and constructs an effect object for host; null when memory
+// runs out.
+using EffectFactory = EffectBase* (*)(audioMasterCallback host);
+
+// The plug-in's own factory, defined by the effect and linked in by the module.
 EffectBase* createEffectInstance(audioMasterCallback host);
 
 // Process-wide: set when an effect could not create its editor. Never cleared, so every later
@@ -14,8 +17,9 @@ void setEditorFailure();
 bool editorFailure();
 
 // What the exported entry point does: asks the host's version (0 gives null), creates the
-// effect, gives up when an editor could not be created, and answers the effect's record.
-AEffect* openEffect(audioMasterCallback host);
+// effect with createEffect, gives up when an editor could not be created, and answers the
+// effect's record.
+AEffect* openEffect(audioMasterCallback host, EffectFactory createEffect);
 
 // The exported entry point. Windows exports it as main through the module-definition file;
 // Linux also exports it as VSTPluginMain and main.

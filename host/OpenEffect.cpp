@@ -16,11 +16,12 @@ bool editorFailure() {
     return editorCouldNotBeCreated.load();
 }
 
-AEffect* openEffect(audioMasterCallback host) {
-    if (host == nullptr || host(nullptr, audioMasterVersion, 0, 0, nullptr, 0.0f) == 0) {
+AEffect* openEffect(audioMasterCallback host, EffectFactory createEffect) {
+    if (host == nullptr || createEffect == nullptr ||
+        host(nullptr, audioMasterVersion, 0, 0, nullptr, 0.0f) == 0) {
         return nullptr;
     }
-    EffectBase* const effect = createEffectInstance(host);
+    EffectBase* const effect = createEffect(host);
     if (effect == nullptr) {
         return nullptr;
     }

@@ -9,10 +9,6 @@
 #include <string>
 #include <vector>
 
-#ifndef VELTRANE_DEFAULT_PLUGIN
-#define VELTRANE_DEFAULT_PLUGIN ""
-#endif
-
 int main(int argc, char** argv) {
     const std::vector<std::string> arguments(argv + 1, argv + argc);
     try {

@@ -2,8 +2,8 @@
 # emulation (qemu-i386-static) on machines whose kernel cannot run 32-bit programs.
 #   cmake --preset linux-i686
 #
-# Only the libraries and the statically linked render program are built: they let the render
-# cross-check compare 32-bit x86 code with the 64-bit build where the Windows DLL cannot run.
+# The libraries, the module and the statically linked render program are built; the render
+# cross-check compares this 32-bit x86 code with the 64-bit build.
 set(CMAKE_SYSTEM_NAME Linux)
 set(CMAKE_SYSTEM_PROCESSOR i686)
 
@@ -16,6 +16,8 @@ set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
 set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
+# pkg-config would otherwise answer with the build machine's own 64-bit libraries.
+set(ENV{PKG_CONFIG_LIBDIR} ${CMAKE_FIND_ROOT_PATH}/lib/pkgconfig)
 
 # The Windows x86 DLL's code generation: float arithmetic in SSE registers, no fused
 # multiply-adds, so this build rounds as the product does.

@@ -1,6 +1,6 @@
 // The seam's drawing functions on GDI.
-#include "gui/ModuleInstance.h"
 #include "gui/win32/Win32Platform.h"
+#include "host/ModuleInstance.h"
 
 #include <windows.h>
 

@@ -1,7 +1,7 @@
 // The seam's windows and input on USER.
-#include "gui/ModuleInstance.h"
 #include "gui/platform/Input.h"
 #include "gui/platform/Windowing.h"
+#include "host/ModuleInstance.h"
 
 #include <windows.h>
 

@@ -4,7 +4,7 @@
 #include "TestEditor.h"
 
 #include "gui/Bitmap.h"
-#include "gui/ModuleInstance.h"
+#include "host/ModuleInstance.h"
 
 #include <string>
 

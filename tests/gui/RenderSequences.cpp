@@ -10,9 +10,9 @@
 #include "gui/DrawContext.h"
 #include "gui/EditorBase.h"
 #include "gui/Frame.h"
-#include "gui/ModuleInstance.h"
 #include "gui/StripKnob.h"
 #include "gui/win32/Win32Platform.h"
+#include "host/ModuleInstance.h"
 
 #include <windows.h>
 

@@ -16,6 +16,18 @@ struct Factory {
 };
 Factory factory;
 
+EffectBase* createProbe(audioMasterCallback host) {
+    ++factory.calls;
+    if (factory.failAllocation) {
+        return nullptr;
+    }
+    auto* effect = new ProbeEffect(host, &factory.destroyed);
+    if (factory.failEditor) {
+        setEditorFailure();
+    }
+    return effect;
+}
+
 class OpenEffect : public ::testing::Test {
 protected:
     void SetUp() override { factory = Factory{}; }
@@ -23,20 +35,20 @@ protected:
 
 TEST_F(OpenEffect, AHostAnsweringVersionZeroGetsNullAndNothingIsCreated) {
     RecordingHost::reset(0);
-    EXPECT_EQ(openEffect(&RecordingHost::callback), nullptr);
+    EXPECT_EQ(openEffect(&RecordingHost::callback, &createProbe), nullptr);
     EXPECT_EQ(factory.calls, 0);
     ASSERT_EQ(RecordingHost::requests.size(), 1u);
     EXPECT_EQ(RecordingHost::requests[0].opcode, audioMasterVersion);
 }
 
 TEST_F(OpenEffect, NoHostCallbackGetsNull) {
-    EXPECT_EQ(openEffect(nullptr), nullptr);
+    EXPECT_EQ(openEffect(nullptr, &createProbe), nullptr);
     EXPECT_EQ(factory.calls, 0);
 }
 
 TEST_F(OpenEffect, AsksTheVersionWithoutRecordThenAnswersTheNewEffectsRecord) {
     RecordingHost::reset(2400);
-    AEffect* record = openEffect(&RecordingHost::callback);
+    AEffect* record = openEffect(&RecordingHost::callback, &createProbe);
     ASSERT_NE(record, nullptr);
     EXPECT_EQ(factory.calls, 1);
     ASSERT_GE(RecordingHost::requests.size(), 1u);
@@ -55,33 +67,21 @@ TEST_F(OpenEffect, AsksTheVersionWithoutRecordThenAnswersTheNewEffectsRecord) {
 TEST_F(OpenEffect, AFailedAllocationGetsNull) {
     RecordingHost::reset(1);
     factory.failAllocation = true;
-    EXPECT_EQ(openEffect(&RecordingHost::callback), nullptr);
+    EXPECT_EQ(openEffect(&RecordingHost::callback, &createProbe), nullptr);
     EXPECT_EQ(factory.calls, 1);
 }
 
 TEST_F(OpenEffect, AfterAnEditorFailureTheEffectIsDestroyedAndEveryLaterCallGetsNull) {
     RecordingHost::reset(1);
     factory.failEditor = true;
-    EXPECT_EQ(openEffect(&RecordingHost::callback), nullptr);
+    EXPECT_EQ(openEffect(&RecordingHost::callback, &createProbe), nullptr);
     EXPECT_TRUE(factory.destroyed);
     EXPECT_TRUE(editorFailure());
 
     factory = Factory{};
-    EXPECT_EQ(openEffect(&RecordingHost::callback), nullptr);
+    EXPECT_EQ(openEffect(&RecordingHost::callback, &createProbe), nullptr);
     EXPECT_EQ(factory.calls, 1);
     EXPECT_TRUE(factory.destroyed);
 }
 
 } // namespace
-
-EffectBase* createEffectInstance(audioMasterCallback host) {
-    ++factory.calls;
-    if (factory.failAllocation) {
-        return nullptr;
-    }
-    auto* effect = new ProbeEffect(host, &factory.destroyed);
-    if (factory.failEditor) {
-        setEditorFailure();
-    }
-    return effect;
-}

@@ -274,7 +274,9 @@ int main(int argumentCount, char** arguments) {
         return 2;
     }
     const char* const outputPath = arguments[1];
-    const VstEntryPointProc entryPoint = &openEffect;
+    const VstEntryPointProc entryPoint = [](audioMasterCallback host) {
+        return openEffect(host, &createEffectInstance);
+    };
 #else
     if (argumentCount != 3) {
         std::fprintf(stderr, "usage: %s <module> <output file>\n", arguments[0]);

@@ -1,4 +1,4 @@
-#include "gui/ModuleInstance.h"
+#include "host/ModuleInstance.h"
 
 #include <atomic>
 

@@ -1,0 +1,56 @@
+# Finds what the optional parts need for the target being built. A part whose dependencies are
+# missing switches itself off with one message instead of failing the configuration, so that a
+# build configured from a toolchain file alone still builds the module.
+
+function(veltrane_switch_off option reason)
+    message(STATUS "${option} off: ${reason}")
+    set(${option} OFF PARENT_SCOPE)
+endfunction()
+
+if(VELTRANE_BUILD_TOOLS)
+    # The command-line host loads modules with dlopen and reads audio through libsndfile.
+    if(WIN32)
+        veltrane_switch_off(VELTRANE_BUILD_TOOLS "the command-line host is built for Linux only")
+    else()
+        find_package(PkgConfig QUIET)
+        if(PkgConfig_FOUND)
+            pkg_check_modules(SNDFILE QUIET IMPORTED_TARGET sndfile)
+        endif()
+        if(NOT SNDFILE_FOUND)
+            veltrane_switch_off(VELTRANE_BUILD_TOOLS "libsndfile not found for this target")
+        endif()
+    endif()
+endif()
+
+if(VELTRANE_BUILD_BENCH)
+    find_package(benchmark QUIET)
+    if(NOT benchmark_FOUND)
+        veltrane_switch_off(VELTRANE_BUILD_BENCH "Google Benchmark not found for this target")
+    endif()
+endif()
+
+if(VELTRANE_BUILD_GUI AND NOT WIN32)
+    # The software backend draws text with FreeType and writes pictures with libpng.
+    find_package(Freetype QUIET)
+    find_package(PNG QUIET)
+    if(NOT FREETYPE_FOUND OR NOT PNG_FOUND)
+        veltrane_switch_off(VELTRANE_BUILD_GUI "FreeType or libpng not found for this target")
+    endif()
+endif()
+
+# Windows builds GoogleTest from Debian's sources with the cross compiler; a cross-built Linux
+# runs only the render cross-check, which needs no test framework.
+set(VELTRANE_GOOGLETEST_SOURCE /usr/src/googletest)
+if(VELTRANE_BUILD_TESTS)
+    if(WIN32)
+        if(NOT EXISTS ${VELTRANE_GOOGLETEST_SOURCE}/CMakeLists.txt)
+            veltrane_switch_off(VELTRANE_BUILD_TESTS
+                                "no GoogleTest sources in ${VELTRANE_GOOGLETEST_SOURCE}")
+        endif()
+    elseif(NOT CMAKE_CROSSCOMPILING)
+        find_package(GTest QUIET)
+        if(NOT GTest_FOUND)
+            veltrane_switch_off(VELTRANE_BUILD_TESTS "GoogleTest not found for this target")
+        endif()
+    endif()
+endif()
