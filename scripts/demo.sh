@@ -5,7 +5,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 scripts/install-dependencies.sh
-cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo > build.configure.log \
-    || { cat build.configure.log; exit 1; }
-cmake --build build -j "$(nproc)" --target veltrane veltrane-host
+export CMAKE_BUILD_PARALLEL_LEVEL=${CMAKE_BUILD_PARALLEL_LEVEL:-$(nproc)}
+cmake --preset linux > build-linux.configure.log || { cat build-linux.configure.log; exit 1; }
+cmake --build --preset linux --target veltrane veltrane-host
 build/tools/veltrane-host --output out/demo

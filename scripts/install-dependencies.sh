@@ -1,30 +1,29 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build needs, only those that are missing.
-# Usage: install-dependencies.sh [--windows]
-#   --windows  also the MinGW-w64 cross compilers, wine (32- and 64-bit) and Xvfb, and the
-#              32-bit x86 Linux cross compiler and emulator that stand in where wine cannot run
-#              32-bit code.
+# Usage: install-dependencies.sh [--full]
+#   --full  also what the whole test command needs: Clang, the MinGW-w64 cross compilers, wine
+#           (32- and 64-bit) and Xvfb, and the 32-bit x86 Linux cross compiler and emulator.
 set -euo pipefail
 
 packages=(cmake make g++ pkg-config git googletest libgtest-dev libgmock-dev libbenchmark-dev
           libsndfile1-dev libfreetype-dev libpng-dev fonts-liberation fonts-dejavu-core)
 # A third-party plug-in the command-line host's end-to-end tests render through.
 packages+=(zam-plugins)
-windows=0
+full=0
 for argument in "$@"; do
     case "$argument" in
-        --windows) windows=1 ;;
+        --full) full=1 ;;
         *) echo "install-dependencies.sh: unknown option $argument" >&2; exit 2 ;;
     esac
 done
-if [ "$windows" = 1 ]; then
-    packages+=(g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix wine wine32:i386 wine64
+if [ "$full" = 1 ]; then
+    packages+=(clang g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix wine wine32:i386 wine64
                xvfb xauth g++-i686-linux-gnu qemu-user-static)
 fi
 
 if [ "$(id -u)" = 0 ]; then sudo=(); else sudo=(sudo); fi
 
-if [ "$windows" = 1 ] && ! dpkg --print-foreign-architectures | grep -qx i386; then
+if [ "$full" = 1 ] && ! dpkg --print-foreign-architectures | grep -qx i386; then
     "${sudo[@]}" dpkg --add-architecture i386
     "${sudo[@]}" apt-get update -q
 fi
