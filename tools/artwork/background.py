@@ -19,7 +19,7 @@ GLOBAL_PANEL = Rect(3, 2, 490, 34)
 RIGHT_PANEL = Rect(497, 2, 252, 405)
 SEQUENCER_PANEL = Rect(3, 411, 746, 98)
 COLUMN_TOP, COLUMN_BOTTOM = 38, 407
-LABEL_PANEL = Rect(3, COLUMN_TOP, 82, COLUMN_BOTTOM - COLUMN_TOP)
+LABEL_PANEL = Rect(3, COLUMN_TOP, 78, COLUMN_BOTTOM - COLUMN_TOP)
 
 
 def column_panel(line):
@@ -28,12 +28,12 @@ def column_panel(line):
 
 # Bands of the delay-line columns, top to bottom: light behind the strips 131/132, dark behind
 # 129/130. The boundaries fall in the six free rows between knob rows.
-BANDS = (
-    (COLUMN_TOP, 108, "light", "input"),
-    (108, 198, "dark", "filter"),
-    (198, 344, "light", "delay"),
-    (344, COLUMN_BOTTOM, "dark", "output"),
-)
+BANDS = ((COLUMN_TOP, 108, "light"), (108, 198, "dark"), (198, 344, "light"),
+         (344, COLUMN_BOTTOM, "dark"))
+
+# Row labels beside the block: the rows of knobs each names.
+ROW_LABELS = (("input", 49, 105), ("filter", 111, 195), ("delay", 201, 229),
+              ("feedback", 229, 341), ("output", 347, 403))
 
 # Rows of the LFO sections inside the right panel: divider and title baseline.
 LFO_TITLES = ((89, 102, "LFO1"), (248, 264, "LFO2"))
@@ -71,8 +71,7 @@ def _band_plate(ctx, x, y, w, h, kind):
 
 
 def _banded_panel(ctx, rect):
-    """A column of the delay-line block: a dark rim around plates that alternate light and
-    dark with the knob rows."""
+    """A dark rim around plates that alternate light and dark with the knob rows."""
     drop_shadow(ctx, *rect, 4)
     rounded_rect(ctx, *rect, 4)
     source(ctx, DARK_SHADOW)
@@ -80,29 +79,23 @@ def _banded_panel(ctx, rect):
     ctx.save()
     rounded_rect(ctx, rect.x + 1, rect.y + 1, rect.w - 2, rect.h - 2, 3)
     ctx.clip()
-    for top, bottom, kind, _ in BANDS:
-        _band_plate(ctx, rect.x + 1, top + (1 if top == rect.y else 0), rect.w - 2,
-                    bottom - top - (1 if top == rect.y else 0) - (1 if bottom == rect.bottom
-                                                                   else 0), kind)
-    ctx.restore()
+    for top, bottom, kind in BANDS:
+        top, bottom = max(top, rect.y + 1), min(bottom, rect.bottom - 1)
+        _band_plate(ctx, rect.x + 1, top, rect.w - 2, bottom - top, kind)
     # Lit left edge, shaded right edge.
-    ctx.save()
-    rounded_rect(ctx, rect.x + 1, rect.y + 1, rect.w - 2, rect.h - 2, 3)
-    ctx.clip()
-    ctx.rectangle(rect.x + 1, rect.y, 1, rect.h)
-    ctx.set_source_rgba(1, 1, 1, 0.10)
-    ctx.fill()
-    ctx.rectangle(rect.right - 2, rect.y, 1, rect.h)
-    ctx.set_source_rgba(0, 0, 0, 0.18)
-    ctx.fill()
+    fill_rect(ctx, rect.x + 1, rect.y, 1, rect.h, (255, 255, 255), 0.10)
+    fill_rect(ctx, rect.right - 2, rect.y, 1, rect.h, (0, 0, 0), 0.18)
     ctx.restore()
 
 
-def _band_at(y):
-    for top, bottom, kind, _ in BANDS:
-        if top <= y < bottom:
-            return kind
-    return "dark"
+def band_is_light(y):
+    return any(top <= y < bottom and kind == "light" for top, bottom, kind in BANDS)
+
+
+def on_light_band(rect):
+    """Whether a control stands on a light plate of the delay-line block."""
+    in_block = rect.x < GLOBAL_PANEL.right and COLUMN_TOP < rect.y < COLUMN_BOTTOM
+    return in_block and band_is_light(rect.y)
 
 
 def _display_bezel(ctx, rect, on_light):
@@ -120,8 +113,7 @@ def _captions(bg):
         if display.caption is None:
             continue
         r = display.rect
-        on_light = r.y < COLUMN_BOTTOM and r.x < 490 and r.y > COLUMN_TOP and \
-            _band_at(r.y) == "light"
+        on_light = on_light_band(r)
         # The caption sits in the free rows right above its display, next to its knob.
         baseline = r.y - 2
         bg.write(display.caption, r.x + r.w / 2.0, baseline, CAPTION_SIZE,
@@ -144,11 +136,8 @@ def _band_labels(bg):
     ctx = bg.ctx
     panel = LABEL_PANEL
     _banded_panel(ctx, panel)
-    labels = {"input": (49, 105), "filter": (111, 195), "delay": (201, 229),
-              "feedback": (229, 341), "output": (347, 403)}
-    for name, (top, bottom) in labels.items():
-        on_light = _band_at(top) == "light"
-        colour = CAPTION_ON_LIGHT if on_light else CAPTION_ON_DARK
+    for name, top, bottom in ROW_LABELS:
+        colour = CAPTION_ON_LIGHT if band_is_light(top) else CAPTION_ON_DARK
         baseline = (top + bottom) / 2.0 + 3.5
         bg.write(name.upper(), panel.right - 8, baseline, 9, colour, bold=True, align="right",
                  spacing=1.0)
@@ -208,9 +197,7 @@ def draw(about_face):
     _sequencer(bg)
 
     for display in layout.DISPLAYS:
-        r = display.rect
-        inside_columns = COLUMN_TOP < r.y < COLUMN_BOTTOM and r.x < 490
-        _display_bezel(ctx, r, inside_columns and _band_at(r.y) == "light")
+        _display_bezel(ctx, display.rect, on_light_band(display.rect))
 
     _captions(bg)
     _line_numbers(bg)

@@ -20,6 +20,7 @@ import subprocess
 import sys
 
 HERE = os.path.dirname(os.path.abspath(__file__))
+sys.dont_write_bytecode = True  # keep the source folder clean
 sys.path.insert(0, HERE)
 
 import about  # noqa: E402
