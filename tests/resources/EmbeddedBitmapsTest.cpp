@@ -100,6 +100,43 @@ TEST(EmbeddedBitmaps, EveryWaveIconDiffersFromItsOtherStateAndFromTheOtherWaves)
     }
 }
 
+// Knobs, icons and lights are drawn as plain rectangles over the background: unless every
+// frame's corners are the panel face around them, the square shows on the panel.
+TEST(EmbeddedBitmaps, PiecesMeetTheirPanelWithoutASeam) {
+    struct Placed {
+        const char* what;
+        int id;
+        int x;
+        int y;
+        int size;
+    };
+    const Placed pieces[] = {
+        {"mix knob", 129, 8, 6, 28},
+        {"mode knob", 130, 108, 6, 28},
+        {"line 1 to effect knob", 131, 148, 77, 28},
+        {"line 1 feedback #4 knob", 132, 148, 313, 28},
+        {"LFO1 sine icon off", 135, 615, 113, 16},
+        {"LFO1 sine icon on", 136, 615, 113, 16},
+        {"first step light", 134, 237, 424, 7},
+    };
+    const BitmapImage background = embeddedImage(128);
+    for (const Placed& piece : pieces) {
+        SCOPED_TRACE(piece.what);
+        const BitmapImage image = embeddedImage(piece.id);
+        const int last = piece.size - 1;
+        for (int top = 0; top + last < image.height; top += piece.size) {
+            for (const int dx : {0, last}) {
+                for (const int dy : {0, last}) {
+                    const int outsideX = piece.x + (dx == 0 ? -1 : piece.size);
+                    const int outsideY = piece.y + (dy == 0 ? -1 : piece.size);
+                    EXPECT_EQ(image.color(dx, top + dy), background.color(outsideX, outsideY))
+                        << "frame " << top / piece.size << ", corner " << dx << ", " << dy;
+                }
+            }
+        }
+    }
+}
+
 // The Windows DLL links the files of the resource script; the embedded copies must be the same
 // files, so that both platforms show the same artwork.
 TEST(EmbeddedBitmaps, AreByteForByteTheFilesTheResourceScriptLinks) {
