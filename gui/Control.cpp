@@ -44,3 +44,16 @@ bool Control::applyDefaultOnAltClick(DrawContext* context, std::int32_t state) {
     notifyIfChanged(context);
     return true;
 }
+
+void Control::trackPush(DrawContext* context, Point& where) {
+    const float atPress = value;
+    const float pushed = atPress == 0.0f ? 1.0f : 0.0f;
+    if (context->getMouseButtons() != 0) {
+        trackMouse(context, where, [this, atPress, pushed](const Point& point) {
+            return size.pointInside(point) ? pushed : atPress;
+        });
+    } else {
+        value = pushed;
+        notify(context);
+    }
+}

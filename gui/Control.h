@@ -53,6 +53,21 @@ protected:
     void trackMouse(DrawContext* context, Point& where, ValueFromPoint valueFromPoint);
     // Left button with Alt and nothing else: the value becomes the default. True when it did.
     bool applyDefaultOnAltClick(DrawContext* context, std::int32_t state);
+    // value limited to low .. high; NaN gives low.
+    template <typename Number> static Number clamped(Number value, Number low, Number high) {
+        return value > high ? high : (value >= low ? value : low);
+    }
+    // Toward zero, saturating at the 32-bit range; NaN gives 0.
+    static std::int32_t truncated(double number) {
+        if (!(number > -2147483648.0)) {
+            return number != number ? 0 : INT32_MIN;
+        }
+        return number < 2147483647.0 ? static_cast<std::int32_t>(number) : INT32_MAX;
+    }
+    // A push button's press: while held, the opposite of the value at the press with the pointer
+    // over the control (edges inclusive) and that value elsewhere; a press whose button is
+    // already up toggles once.
+    void trackPush(DrawContext* context, Point& where);
 
     ControlListener* listener;
     std::int32_t tag;

@@ -9,6 +9,11 @@ inline std::int32_t nextCoordinate(std::int32_t coordinate) {
     return coordinate < INT32_MAX ? coordinate + 1 : coordinate;
 }
 
+// A coordinate worked out in 64 bits, saturated to the 32-bit range.
+inline std::int32_t toCoordinate(std::int64_t coordinate) {
+    return static_cast<std::int32_t>(std::clamp<std::int64_t>(coordinate, INT32_MIN, INT32_MAX));
+}
+
 // Same layout as the platform's point record: arrays of Points go to polyline and polygon as
 // they are.
 struct Point {

@@ -18,11 +18,7 @@ MomentaryButton::~MomentaryButton() {
 }
 
 void MomentaryButton::draw(DrawContext* context) {
-    if (value > 1.0f) {
-        value = 1.0f;
-    } else if (!(value >= 0.0f)) {
-        value = 0.0f; // NaN as well
-    }
+    value = clamped(value, 0.0f, 1.0f);
     Point where = offset;
     if (value != 0.0f) {
         where.v += frameHeight;
@@ -37,16 +33,7 @@ void MomentaryButton::mouse(DrawContext* context, Point& where) {
     if (!mouseEnabled) {
         return;
     }
-    const float atPress = value;
-    const float pressed = atPress == 0.0f ? 1.0f : 0.0f;
-    if (context->getMouseButtons() != 0) {
-        trackMouse(context, where, [this, atPress, pressed](const Point& point) {
-            return size.pointInside(point) ? pressed : atPress;
-        });
-    } else {
-        value = pressed;
-        notify(context);
-    }
+    trackPush(context, where);
     value = 0.0f;
     notify(context);
 }
