@@ -1,0 +1,8 @@
+#include "gui/VerticalSlider.h"
+
+VerticalSlider::VerticalSlider(const Rect& size, ControlListener* listener, std::int32_t tag,
+                               std::int32_t firstPosition, std::int32_t lastPosition,
+                               Bitmap* handle, Bitmap* background, const Point& backgroundOffset,
+                               std::int32_t style)
+    : Slider(size, listener, tag, Axis::Vertical, firstPosition, lastPosition, handle, background,
+             backgroundOffset, style) {}
