@@ -1,32 +1,11 @@
 #include "gui/DrawContext.h"
 
+#include "gui/FontTable.h"
 #include "gui/platform/Drawing.h"
 #include "gui/platform/Input.h"
 
 #include <cstdint>
 #include <cstring>
-
-namespace {
-
-struct FontTableEntry {
-    const char* face;
-    std::int32_t defaultHeight;
-};
-
-constexpr FontTableEntry fontTable[] = {
-    {"Arial", 12}, {"Arial", 18},      {"Arial", 14},  {"Arial", 12},
-    {"Arial", 11}, {"Small Fonts", 9}, {"Symbol", 13},
-};
-constexpr std::int32_t fontCount = sizeof(fontTable) / sizeof(fontTable[0]);
-
-constexpr std::int32_t weightNormal = 400;
-constexpr std::int32_t weightBold = 700;
-constexpr std::uint8_t variablePitchSwiss = 34;
-constexpr std::uint8_t defaultPitchDecorative = 80;
-constexpr std::uint8_t stringPrecision = 1;
-constexpr std::uint8_t strokePrecision = 2;
-
-} // namespace
 
 DrawContext::DrawContext(Frame* frame, platform::DeviceContext* deviceContext,
                          platform::Window* window)
@@ -198,21 +177,11 @@ void DrawContext::setFontColor(const Color& color) {
 }
 
 void DrawContext::setFont(std::int32_t fontId, std::int32_t height) {
-    if (fontId < 0 || fontId >= fontCount) {
-        fontId = FontSystemBold;
-    }
-    fontSize = height == 0 ? fontTable[fontId].defaultHeight : height;
+    fontSize = height == 0 ? defaultFontHeight(fontId) : height;
     if (deviceContext == nullptr) {
         return;
     }
-    platform::FontDescription description;
-    description.height = -fontSize;
-    description.weight = fontId == FontSystemBold ? weightBold : weightNormal;
-    description.pitchAndFamily = fontId == FontSymbol ? defaultPitchDecorative : variablePitchSwiss;
-    description.outputPrecision = stringPrecision;
-    description.clipPrecision = strokePrecision;
-    std::strncpy(description.faceName, fontTable[fontId].face, sizeof(description.faceName) - 1);
-    platform::GraphicsObject* made = platform::createFont(description);
+    platform::GraphicsObject* made = platform::createFont(fontDescription(fontId, fontSize));
     platform::selectObject(deviceContext, made);
     if (font != nullptr) {
         platform::deleteObject(font);
