@@ -2,6 +2,7 @@
 
 #include "gui/Bitmap.h"
 #include "gui/DrawContext.h"
+#include "gui/WindowDrawing.h"
 #include "host/ModuleInstance.h"
 
 #include <cstdint>
@@ -30,32 +31,6 @@ void releaseWindowClass() {
         platform::unregisterWindowClass(className);
     }
 }
-
-// A drawing context on a window's device context, released with it.
-class WindowDrawing {
-public:
-    WindowDrawing(Frame* frame, platform::Window* window)
-        : window(window), deviceContext(platform::windowContext(window)) {
-        if (deviceContext != nullptr) {
-            context = new DrawContext(frame, deviceContext, window);
-        }
-    }
-    ~WindowDrawing() {
-        delete context;
-        if (deviceContext != nullptr) {
-            platform::releaseWindowContext(window, deviceContext);
-        }
-    }
-    WindowDrawing(const WindowDrawing&) = delete;
-    WindowDrawing& operator=(const WindowDrawing&) = delete;
-
-    DrawContext* get() const { return context; }
-
-private:
-    platform::Window* window;
-    platform::DeviceContext* deviceContext;
-    DrawContext* context = nullptr;
-};
 
 } // namespace
 
