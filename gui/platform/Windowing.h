@@ -27,6 +27,8 @@ Window* createChildWindow(const char* className, const char* title, Window* pare
 void destroyWindow(Window* window);
 void setWindowUserData(Window* window, void* data);
 void* windowUserData(Window* window);
+// The window's outer rectangle in screen coordinates; empty for no window.
+Rect windowScreenRect(Window* window);
 
 // Storage for the platform's paint record between beginPaint and endPaint.
 struct PaintRecord {

@@ -4,10 +4,15 @@
 
 #include "gui/platform/Drawing.h"
 #include "gui/platform/Windowing.h"
+#include "gui/software/SoftwarePlatform.h"
 
 #include <cstdint>
 #include <string>
 #include <vector>
+
+namespace software {
+class Widget;
+}
 
 namespace platform {
 
@@ -49,8 +54,10 @@ struct Window {
     std::string className;
     Window* parent = nullptr;
     std::vector<Window*> children;
+    Point origin;           // in the parent's client area, or on the screen without a parent
     GraphicsObject surface; // 32-bit, the window's client area
     void* userData = nullptr;
+    software::Widget* widget = nullptr; // a window the backend draws and runs itself
     bool destroyed = false;
     bool needsPaint = true;
 };
@@ -84,5 +91,43 @@ void plot(platform::DeviceContext* context, std::int32_t x, std::int32_t y,
 // Text through FreeType (SoftwareText.cpp).
 void renderText(platform::DeviceContext* context, const char* text, std::int32_t length,
                 const Rect& rect, platform::TextAlignment alignment);
+struct TextExtent {
+    std::int32_t width = 0;
+    std::int32_t height = 0; // ascent and descent
+};
+TextExtent measureText(const platform::FontDescription& font, const char* text,
+                       std::int32_t length);
+
+// What a window the backend runs itself (an edit field, a pop-up menu) does with the keyboard.
+class Widget {
+public:
+    virtual ~Widget() = default;
+    virtual void keyPressed(KeyCode code, char character) = 0;
+    // The window had the keyboard focus and has lost it.
+    virtual void focusLost() {}
+};
+
+// Windows (SoftwareWindows.cpp).
+platform::Window* createTopLevelWindow(Point origin, std::int32_t width, std::int32_t height);
+// A child at origin in parent's client area; null for a parent that is not a live window.
+platform::Window* createChildAt(platform::Window* parent, Point origin, std::int32_t width,
+                                std::int32_t height);
+// The window's client area's top-left corner on the screen.
+Point screenOrigin(platform::Window* window);
+void setFocus(platform::Window* window);
+// While set, the keyboard goes to target rather than to the focus (a menu being tracked).
+void captureKeyboard(Widget* target);
+// Applies the next scripted step; false when the script has run out.
+bool takeScriptedStep();
+Point cursor();
+std::int32_t keyState();
+// Tells the observer of modal loops that one waits for input.
+void modalLoopIdle();
+
+// Pop-up menus (SoftwarePopupMenu.cpp): the one being tracked, for shownMenu.
+MenuShown trackedMenu();
+void forgetPopupMenus();
+// Edit fields (SoftwareEditField.cpp): frees any left at a reset.
+void forgetEditFields();
 
 } // namespace software

@@ -111,19 +111,13 @@ std::int32_t advanceOf(FT_Face face, unsigned char character) {
     return static_cast<std::int32_t>((face->glyph->advance.x + 32) >> 6);
 }
 
-} // namespace
-
-namespace software {
-
-void renderText(platform::DeviceContext* context, const char* text, std::int32_t length,
-                const Rect& rect, platform::TextAlignment alignment) {
-    const platform::FontDescription& font =
-        context->font != nullptr ? context->font->font : stockSystemFont()->font;
+// The face for font, sized; null when its file cannot be opened.
+FT_Face sizedFace(const platform::FontDescription& font, std::int32_t& pixelsPerEm) {
     FT_Face face = fontFiles().open(fontPath(font));
     if (face == nullptr) {
-        return;
+        return nullptr;
     }
-    std::int32_t pixelsPerEm = font.height < 0 ? -font.height : font.height;
+    pixelsPerEm = font.height < 0 ? -font.height : font.height;
     if (pixelsPerEm == 0) {
         pixelsPerEm = stockHeight;
     }
@@ -134,6 +128,40 @@ void renderText(platform::DeviceContext* context, const char* text, std::int32_t
         pixelsPerEm = cell > 0 ? std::max(1, font.height * 1000 / cell) : font.height;
     }
     if (FT_Set_Pixel_Sizes(face, 0, static_cast<FT_UInt>(pixelsPerEm)) != 0) {
+        return nullptr;
+    }
+    return face;
+}
+
+const platform::FontDescription& selectedFont(platform::DeviceContext* context) {
+    return context->font != nullptr ? context->font->font : software::stockSystemFont()->font;
+}
+
+} // namespace
+
+namespace software {
+
+TextExtent measureText(const platform::FontDescription& font, const char* text,
+                       std::int32_t length) {
+    TextExtent extent;
+    std::int32_t pixelsPerEm = 0;
+    FT_Face face = sizedFace(font, pixelsPerEm);
+    if (face == nullptr) {
+        return extent;
+    }
+    const LineMetrics metrics = lineMetrics(face, pixelsPerEm);
+    extent.height = metrics.ascent + metrics.descent;
+    for (std::int32_t index = 0; index < length; ++index) {
+        extent.width += advanceOf(face, static_cast<unsigned char>(text[index]));
+    }
+    return extent;
+}
+
+void renderText(platform::DeviceContext* context, const char* text, std::int32_t length,
+                const Rect& rect, platform::TextAlignment alignment) {
+    std::int32_t pixelsPerEm = 0;
+    FT_Face face = sizedFace(selectedFont(context), pixelsPerEm);
+    if (face == nullptr) {
         return;
     }
     const LineMetrics metrics = lineMetrics(face, pixelsPerEm);

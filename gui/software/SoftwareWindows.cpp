@@ -18,11 +18,16 @@ std::map<std::string, platform::WindowProcedure> classes;
 std::int32_t registrations = 0;
 std::int32_t unregistrations = 0;
 
-Point cursor;
-std::int32_t keyState = 0;
+Point cursorPoint;
+std::int32_t keyStateWord = 0;
 std::uint32_t ticks = 0;
 std::deque<PointerStep> script;
 std::size_t cursorReadCount = 0;
+
+platform::Window* focus = nullptr;
+Widget* keyboardCapture = nullptr;
+ModalLoopObserver modalObserver = nullptr;
+void* modalObserverData = nullptr;
 
 platform::Window* makeWindow(std::int32_t width, std::int32_t height) {
     if (width <= 0 || height <= 0 || width > 32768 || height > 32768) {
@@ -48,9 +53,22 @@ void deliver(platform::Window* window, platform::WindowMessage message, Point po
     }
 }
 
+bool isWithin(const platform::Window* window, const platform::Window* ancestor) {
+    for (; window != nullptr; window = window->parent) {
+        if (window == ancestor) {
+            return true;
+        }
+    }
+    return false;
+}
+
 void destroyTree(platform::Window* window) {
     if (window->destroyed) {
         return;
+    }
+    // The focus goes to the parent first, and the window that had it hears of that.
+    if (focus != nullptr && isWithin(focus, window)) {
+        setFocus(window->parent);
     }
     // The window hears of its destruction before its children, as on the platform.
     deliver(window, platform::WindowMessage::Destroy, Point());
@@ -62,7 +80,161 @@ void destroyTree(platform::Window* window) {
 
 constexpr std::uint32_t sixteenBits = 0xFFFF;
 
+void applyStep(const PointerStep& step) {
+    cursorPoint = step.cursor;
+    keyStateWord = step.keyState;
+    ticks += step.ticks;
+    if (step.key != KeyCode::None) {
+        pressKey(step.key, step.character);
+    }
+}
+
+void compose(Image& screen, const platform::Window* window, Point at) {
+    if (window->destroyed) {
+        return;
+    }
+    const platform::GraphicsObject& surface = window->surface;
+    for (std::int32_t y = 0; y < surface.height; ++y) {
+        const std::int64_t row = std::int64_t{at.v} + y;
+        if (row < 0 || row >= screen.height) {
+            continue;
+        }
+        for (std::int32_t x = 0; x < surface.width; ++x) {
+            const std::int64_t column = std::int64_t{at.h} + x;
+            if (column >= 0 && column < screen.width) {
+                screen.pixels[static_cast<std::size_t>(row * screen.width + column)] =
+                    surface.pixels[static_cast<std::size_t>(y) * surface.width + x];
+            }
+        }
+    }
+    for (const platform::Window* child : window->children) {
+        compose(screen, child,
+                Point(toCoordinate(std::int64_t{at.h} + child->origin.h),
+                      toCoordinate(std::int64_t{at.v} + child->origin.v)));
+    }
+}
+
 } // namespace
+
+platform::Window* createTopLevelWindow(Point origin, std::int32_t width, std::int32_t height) {
+    platform::Window* window = makeWindow(width, height);
+    if (window != nullptr) {
+        window->origin = origin;
+    }
+    return window;
+}
+
+platform::Window* createChildAt(platform::Window* parent, Point origin, std::int32_t width,
+                                std::int32_t height) {
+    const bool known = std::any_of(windows.begin(), windows.end(),
+                                   [parent](const auto& window) { return window.get() == parent; });
+    if (!known || parent->destroyed) {
+        return nullptr;
+    }
+    platform::Window* window = makeWindow(width, height);
+    if (window == nullptr) {
+        return nullptr;
+    }
+    window->origin = origin;
+    window->parent = parent;
+    parent->children.push_back(window);
+    return window;
+}
+
+Point screenOrigin(platform::Window* window) {
+    std::int64_t h = 0;
+    std::int64_t v = 0;
+    for (; window != nullptr; window = window->parent) {
+        h += window->origin.h;
+        v += window->origin.v;
+    }
+    return Point(toCoordinate(h), toCoordinate(v));
+}
+
+void setFocus(platform::Window* window) {
+    if (window != nullptr && window->destroyed) {
+        window = nullptr;
+    }
+    if (window == focus) {
+        return;
+    }
+    platform::Window* previous = focus;
+    focus = window;
+    if (previous != nullptr && previous->widget != nullptr) {
+        previous->widget->focusLost();
+    }
+}
+
+void captureKeyboard(Widget* target) {
+    keyboardCapture = target;
+}
+
+bool takeScriptedStep() {
+    if (script.empty()) {
+        return false;
+    }
+    const PointerStep step = script.front();
+    script.pop_front();
+    applyStep(step);
+    return true;
+}
+
+Point cursor() {
+    return cursorPoint;
+}
+
+std::int32_t keyState() {
+    return keyStateWord;
+}
+
+void modalLoopIdle() {
+    if (modalObserver != nullptr) {
+        modalObserver(modalObserverData);
+    }
+}
+
+void setModalLoopObserver(ModalLoopObserver observer, void* data) {
+    modalObserver = observer;
+    modalObserverData = data;
+}
+
+void pressKey(KeyCode code, char character) {
+    if (keyboardCapture != nullptr) {
+        keyboardCapture->keyPressed(code, character);
+    } else if (focus != nullptr && !focus->destroyed && focus->widget != nullptr) {
+        focus->widget->keyPressed(code, character);
+    }
+}
+
+void typeText(const char* text) {
+    for (; text != nullptr && *text != '\0'; ++text) {
+        pressKey(KeyCode::Character, *text);
+    }
+}
+
+platform::Window* keyboardFocus() {
+    return focus;
+}
+
+void setKeyboardFocus(platform::Window* window) {
+    setFocus(window);
+}
+
+Image screenPixels(std::int32_t width, std::int32_t height) {
+    Image screen;
+    if (width <= 0 || height <= 0 || width > 32768 || height > 32768) {
+        return screen;
+    }
+    screen.width = width;
+    screen.height = height;
+    screen.pixels.assign(static_cast<std::size_t>(width) * static_cast<std::size_t>(height), 0);
+    for (const auto& window : windows) {
+        if (window->parent == nullptr) {
+            compose(screen, window.get(), window->origin);
+        }
+    }
+    return screen;
+}
 
 platform::Window* createHostWindow(std::int32_t width, std::int32_t height) {
     return makeWindow(width, height);
@@ -116,10 +288,10 @@ std::int32_t classUnregistrationCount() {
 }
 
 void setCursor(Point point) {
-    cursor = point;
+    cursorPoint = point;
 }
 void setKeyState(std::int32_t state) {
-    keyState = state;
+    keyStateWord = state;
 }
 void setTickCount(std::uint32_t milliseconds) {
     ticks = milliseconds;
@@ -140,16 +312,23 @@ std::size_t cursorReads() {
 }
 
 void reset() {
+    focus = nullptr;
+    keyboardCapture = nullptr;
+    modalObserver = nullptr;
+    modalObserverData = nullptr;
     for (const auto& window : windows) {
         window->userData = nullptr; // no frame hears of this
+        window->widget = nullptr;
         window->destroyed = true;
     }
+    forgetEditFields();
+    forgetPopupMenus();
     windows.clear();
     classes.clear();
     registrations = 0;
     unregistrations = 0;
-    cursor = Point();
-    keyState = 0;
+    cursorPoint = Point();
+    keyStateWord = 0;
     ticks = 0;
     script.clear();
     cursorReadCount = 0;
@@ -212,6 +391,15 @@ void* windowUserData(Window* window) {
     return window != nullptr ? window->userData : nullptr;
 }
 
+Rect windowScreenRect(Window* window) {
+    if (window == nullptr) {
+        return Rect();
+    }
+    const Point origin = software::screenOrigin(window);
+    return Rect(origin.h, origin.v, toCoordinate(std::int64_t{origin.h} + window->surface.width),
+                toCoordinate(std::int64_t{origin.v} + window->surface.height));
+}
+
 bool hasUpdateRegion(Window* window) {
     return window != nullptr && !window->destroyed && window->needsPaint;
 }
@@ -258,16 +446,11 @@ void releaseWindowContext(Window* window, DeviceContext* context) {
 }
 
 Point cursorPosition(Window* window) {
-    (void)window; // every window sits at the screen's origin
     ++software::cursorReadCount;
-    if (!software::script.empty()) {
-        const software::PointerStep step = software::script.front();
-        software::script.pop_front();
-        software::cursor = step.cursor;
-        software::keyState = step.keyState;
-        software::ticks += step.ticks;
-    }
-    return software::cursor;
+    software::takeScriptedStep();
+    const Point origin = software::screenOrigin(window);
+    return Point(toCoordinate(std::int64_t{software::cursorPoint.h} - origin.h),
+                 toCoordinate(std::int64_t{software::cursorPoint.v} - origin.v));
 }
 
 bool isKeyDown(Key key) {
@@ -292,7 +475,7 @@ bool isKeyDown(Key key) {
         bit = 32;
         break;
     }
-    return (software::keyState & bit) != 0;
+    return (software::keyStateWord & bit) != 0;
 }
 
 std::uint32_t tickCount() {

@@ -10,8 +10,15 @@
 //    DPtoLP, LoadBitmapA from the module instance, GetObjectA;
 //  - windows: RegisterClassA/UnregisterClassA (arrow cursor, button-face background),
 //    CreateWindowExA (child, visible), DestroyWindow, the user-data slot, GetUpdateRect,
-//    BeginPaint/EndPaint, GetDC/ReleaseDC, and a window procedure that hands WM_PAINT,
-//    WM_LBUTTONDOWN, WM_RBUTTONDOWN and WM_DESTROY to the toolkit before DefWindowProcA;
+//    BeginPaint/EndPaint, GetDC/ReleaseDC, GetWindowRect, and a window procedure that hands
+//    WM_PAINT, WM_LBUTTONDOWN, WM_RBUTTONDOWN and WM_DESTROY to the toolkit before
+//    DefWindowProcA;
+//  - native widgets: the "EDIT" control (centred, scrolling, no margins, WM_SETFONT, SetFocus)
+//    with a filter procedure that gives WM_KILLFOCUS and Return to the toolkit before the
+//    control's own procedure (CallWindowProcA), GetWindowTextA; pop-up menus with
+//    CreatePopupMenu, AppendMenuA (items with check marks, separators), TrackPopupMenu, the
+//    WM_COMMAND of the choice and the closing click taken from the queue (PeekMessageA),
+//    DestroyMenu;
 //  - input: GetCursorPos with MapWindowPoints, GetAsyncKeyState, GetTickCount.
 // For test programs it also makes canvases: memory contexts over 32-bit pixels that can be
 // read back. Everything runs on the host's GUI thread.

@@ -97,6 +97,14 @@ void* windowUserData(Window* window) {
     return reinterpret_cast<void*>(GetWindowLongPtrA(toWindow(window), GWLP_USERDATA));
 }
 
+Rect windowScreenRect(Window* window) {
+    RECT rect{0, 0, 0, 0};
+    if (window == nullptr || GetWindowRect(toWindow(window), &rect) == 0) {
+        return Rect();
+    }
+    return Rect(rect.left, rect.top, rect.right, rect.bottom);
+}
+
 bool hasUpdateRegion(Window* window) {
     return GetUpdateRect(toWindow(window), nullptr, FALSE) != 0;
 }
