@@ -6,7 +6,11 @@
 #include <cstdio>
 
 ValueDisplay::ValueDisplay(const Rect& size, Bitmap* background, std::int32_t style)
-    : Control(size, nullptr, 0), style(style), background(background) {
+    : ValueDisplay(size, nullptr, 0, background, style) {}
+
+ValueDisplay::ValueDisplay(const Rect& size, ControlListener* listener, std::int32_t tag,
+                           Bitmap* background, std::int32_t style)
+    : Control(size, listener, tag), style(style), background(background) {
     if (background != nullptr) {
         background->remember();
     }

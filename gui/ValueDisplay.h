@@ -35,10 +35,16 @@ public:
     virtual void setStringConvert(StringConvert convert) { stringConvert = convert; }
 
     std::int32_t getStyle() const { return style; }
+    std::int32_t getFont() const { return fontId; }
 
 protected:
+    // For the kinds that edit or choose a text.
+    ValueDisplay(const Rect& size, ControlListener* listener, std::int32_t tag, Bitmap* background,
+                 std::int32_t style);
     // The background, bevel and text, shared with the kinds that edit or choose a value.
     void drawText(DrawContext* context, const char* text, Bitmap* overrideBitmap = nullptr);
+    // Their text changed while the value did not: redrawn at the next idle.
+    void textChanged() { oldValue = value == 0.0f ? 1.0f : 0.0f; }
 
 private:
     void forceRedraw() { oldValue = value + 0.1f; }
