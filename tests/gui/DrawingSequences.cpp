@@ -1,7 +1,17 @@
 #include "DrawingSequences.h"
 
 #include "gui/Bitmap.h"
+#include "gui/ChoiceMenu.h"
+#include "gui/DigitDisplay.h"
 #include "gui/DrawContext.h"
+#include "gui/HorizontalMultiSwitch.h"
+#include "gui/HorizontalSlider.h"
+#include "gui/LatchButton.h"
+#include "gui/LevelMeter.h"
+#include "gui/RockerButton.h"
+#include "gui/TextEntry.h"
+#include "gui/ToggleButton.h"
+#include "gui/VerticalSlider.h"
 
 namespace {
 
@@ -152,6 +162,65 @@ void bitmaps(DrawContext* context) {
     trueColour->forget();
 }
 
+// Sliders composed in an off-screen context with a transparent handle, at both ends and in the
+// middle, and once with an opaque handle.
+void sliders(DrawContext* context) {
+    Bitmap* handle = new Bitmap(sequenceBitmapTrueColour);
+    const float values[] = {0.0f, 0.5f, 1.0f};
+    for (int index = 0; index < 3; ++index) {
+        const std::int32_t left = index * 14;
+        VerticalSlider slider(Rect(left, 0, left + 12, 40), nullptr, 0, 0, 30, handle, nullptr,
+                              Point(), SliderOriginBottom);
+        slider.setValue(values[index]);
+        slider.draw(context);
+    }
+    HorizontalSlider slider(Rect(0, 42, 40, 52), nullptr, 0, 0, 28, handle, nullptr, Point(),
+                            SliderOriginLeft);
+    slider.setTransparentHandle(false);
+    slider.setValue(0.5f);
+    slider.draw(context);
+    handle->forget();
+}
+
+// The kinds that show parts of a bitmap by value: a toggle, a two-position switch, a latch and a
+// rocker on halves of the picture, ten one-pixel "digits" and a meter of four LEDs.
+void bitmapKinds(DrawContext* context) {
+    Bitmap* palettised = new Bitmap(sequenceBitmapPalettised);
+    Bitmap* trueColour = new Bitmap(sequenceBitmapTrueColour);
+    ToggleButton toggle(Rect(0, 0, 12, 5), nullptr, 0, trueColour);
+    toggle.setValue(1.0f);
+    toggle.draw(context);
+    HorizontalMultiSwitch position(Rect(14, 0, 26, 5), nullptr, 0, 2, 5, 2, palettised);
+    position.setValue(1.0f);
+    position.draw(context);
+    LatchButton latch(Rect(28, 0, 40, 5), nullptr, 0, 5, trueColour);
+    latch.draw(context);
+    RockerButton rocker(Rect(0, 7, 12, 10), nullptr, 0, 3, palettised, Point(0, 1));
+    rocker.setValue(1.0f);
+    rocker.draw(context);
+    const std::int32_t xs[] = {14, 26, 38};
+    const std::int32_t ys[] = {7, 7, 7};
+    DigitDisplay digits(Rect(14, 7, 50, 8), nullptr, 0, 907, 3, xs, ys, 12, 1, trueColour);
+    digits.draw(context);
+    LevelMeter meter(Rect(0, 12, 12, 22), trueColour, palettised, 4, LevelMeterHorizontal);
+    meter.setValue(0.5f);
+    meter.draw(context);
+    palettised->forget();
+    trueColour->forget();
+}
+
+void textKinds(DrawContext* context) {
+    TextEntry entry(Rect(0, 0, 64, 14), nullptr, 0, "Hall A", nullptr, StyleBevelFrameFirst);
+    entry.setFrameColor(ColorGrey);
+    entry.draw(context);
+    ChoiceMenu menu(Rect(0, 16, 64, 30), nullptr, 0, nullptr, nullptr);
+    menu.addEntry("Sine");
+    menu.addEntry("Square");
+    menu.setCurrent(1);
+    menu.setHoriAlign(0);
+    menu.draw(context);
+}
+
 const DrawingSequence sequences[] = {
     {"lines", 32, 32, true, lines},
     {"rectangles", 32, 24, true, rectangles},
@@ -164,6 +233,9 @@ const DrawingSequence sequences[] = {
     {"pie_sectors", 64, 92, true, pieSectors},
     {"text_alignments", 64, 56, false, textAlignments},
     {"bitmaps", 40, 24, true, bitmaps},
+    {"sliders", 42, 52, true, sliders},
+    {"bitmap_kinds", 52, 22, true, bitmapKinds},
+    {"text_kinds", 64, 30, false, textKinds},
 };
 
 } // namespace
