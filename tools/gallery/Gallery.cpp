@@ -131,21 +131,23 @@ public:
     // A caption centred under a control.
     void below(const Rect& control, const char* text) {
         const std::int32_t middle = (control.left + control.right) / 2;
-        text_(Rect(middle - columnWidth / 2, control.bottom + 4, middle + columnWidth / 2,
-                   control.bottom + 17),
-              text, AlignCentre);
+        addCaption(Rect(middle - columnWidth / 2, control.bottom + 4, middle + columnWidth / 2,
+                        control.bottom + 17),
+                   text, AlignCentre);
     }
     // A caption centred over a control.
     void above(const Rect& control, const char* text) {
         const std::int32_t middle = (control.left + control.right) / 2;
-        text_(Rect(middle - 60, control.top - 17, middle + 60, control.top - 4), text, AlignCentre);
+        addCaption(Rect(middle - 60, control.top - 17, middle + 60, control.top - 4), text,
+                   AlignCentre);
     }
     // A caption left of a control's middle, right-aligned.
     void leftOf(const Rect& control, const char* text) {
         const std::int32_t middle = (control.top + control.bottom) / 2;
-        text_(Rect(control.left - 70, middle - 7, control.left - 8, middle + 7), text, AlignRight);
+        addCaption(Rect(control.left - 70, middle - 7, control.left - 8, middle + 7), text,
+                   AlignRight);
     }
-    void text_(const Rect& rect, const char* text, std::int32_t alignment) {
+    void addCaption(const Rect& rect, const char* text, std::int32_t alignment) {
         frame->addView(new Caption(rect, text, FontSmall, caption, alignment));
     }
 
@@ -302,8 +304,8 @@ void addSlidersAndSwitches(Layout& layout) {
                    values[index]);
         layout.below(size, valueTexts[index]);
     }
-    layout.text_(Rect(at.h, at.v + 62, at.h + columnWidth, at.v + 76), "VerticalMultiSwitch",
-                 AlignCentre);
+    layout.addCaption(Rect(at.h, at.v + 62, at.h + columnWidth, at.v + 76), "VerticalMultiSwitch",
+                      AlignCentre);
     const std::int32_t selectorWidth = pieces["selector"]->getWidth();
     const std::int32_t selectorHeight = pieces.imageHeight("selector", 3);
     const std::int32_t selectorLeft = Layout::spread(at.h, 0, 1, selectorWidth);
@@ -479,7 +481,7 @@ struct Capture {
 void whileMenuShown(void* data) {
     auto* capture = static_cast<Capture*>(data);
     if (capture->idles++ == 0) {
-        const Rect& item = software::shownMenu().items.at(2).rect;
+        const Rect item = software::shownMenu().items.at(2).rect;
         // Still held from the opening press, so hovering chooses nothing yet.
         software::scriptPointer(
             {{Point(item.left + 30, (item.top + item.bottom) / 2), MouseLeft, 0}});
