@@ -124,8 +124,7 @@ std::int32_t keyState();
 // Tells the observer of modal loops that one waits for input.
 void modalLoopIdle();
 
-// Pop-up menus (SoftwarePopupMenu.cpp): the one being tracked, for shownMenu.
-MenuShown trackedMenu();
+// Pop-up menus (SoftwarePopupMenu.cpp): frees any left at a reset.
 void forgetPopupMenus();
 // Edit fields (SoftwareEditField.cpp): frees any left at a reset.
 void forgetEditFields();

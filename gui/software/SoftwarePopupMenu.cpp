@@ -210,12 +210,8 @@ void forgetPopupMenus() {
     menus.clear();
 }
 
-MenuShown trackedMenu() {
-    return tracking != nullptr ? tracking->shown() : MenuShown();
-}
-
 MenuShown shownMenu() {
-    return trackedMenu();
+    return tracking != nullptr ? tracking->shown() : MenuShown();
 }
 
 } // namespace software
