@@ -60,7 +60,8 @@ TEST_F(ChoiceMenuListTest, EntriesAreAddedAndRemovedWithTheCurrentOneFollowingIt
         {"removing after it", [](ChoiceMenu& m) { return m.removeEntry(3); }, true, "-,a,[d],"},
         {"removing outside", [](ChoiceMenu& m) { return m.removeEntry(4); }, false, "-,a,[d],"},
         {"removing -1", [](ChoiceMenu& m) { return m.removeEntry(-1); }, false, "-,a,[d],"},
-        {"reading outside", [](ChoiceMenu& m) { return m.getEntry(4, nullptr); }, false, "-,a,[d],"},
+        {"reading outside", [](ChoiceMenu& m) { return m.getEntry(4, nullptr); }, false,
+         "-,a,[d],"},
         {"removing everything", [](ChoiceMenu& m) { return (m.removeAllEntry(), true); }, true, ""},
     };
     for (const Step& step : steps) {
