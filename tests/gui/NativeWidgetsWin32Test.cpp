@@ -4,7 +4,7 @@
 #include "TestEditor.h"
 
 #include "gui/ChoiceMenu.h"
-#include "gui/ModuleInstance.h"
+#include "host/ModuleInstance.h"
 #include "gui/TextEntry.h"
 #include "gui/ToggleButton.h"
 
