@@ -2,6 +2,7 @@
 
 #include "effect/ParameterTable.h"
 #include "effect/ProgramDump.h"
+#include "engine/Transport.h"
 
 #include <algorithm>
 #include <cmath>
@@ -15,11 +16,11 @@ constexpr VstInt32 kNumChannels = 2;
 
 // The host's transport as the engine reads it, asked for at most once per block on the audio
 // thread.
-class HostTimeTransport final : public TransportSource {
+class HostTimeTransport final : public engine::TransportSource {
 public:
     explicit HostTimeTransport(ExtendedEffectBase& effect) : effect(effect) {}
 
-    bool readTransport(HostTransport& transport) override {
+    bool readTransport(engine::HostTransport& transport) override {
         const VstTimeInfo* const time = effect.hostGetTime(kVstPpqPosValid | kVstTempoValid);
         if (time == nullptr) {
             return false;
@@ -78,15 +79,15 @@ float FeedbackEffect::getParameter(VstInt32 index) const {
 
 // The engine refuses missing channel buffers itself.
 void FeedbackEffect::process(float** inputs, float** outputs, VstInt32 sampleFrames) {
-    runEngine(inputs, outputs, sampleFrames, OutputMode::Accumulate);
+    runEngine(inputs, outputs, sampleFrames, engine::OutputMode::Accumulate);
 }
 
 void FeedbackEffect::processReplacing(float** inputs, float** outputs, VstInt32 sampleFrames) {
-    runEngine(inputs, outputs, sampleFrames, OutputMode::Replace);
+    runEngine(inputs, outputs, sampleFrames, engine::OutputMode::Replace);
 }
 
 void FeedbackEffect::runEngine(float** inputs, float** outputs, VstInt32 sampleFrames,
-                               OutputMode mode) {
+                               engine::OutputMode mode) {
     HostTimeTransport transport(*this);
     engine.process(inputs, outputs, sampleFrames, mode, sampleRate.load(std::memory_order_relaxed),
                    &transport);

@@ -61,11 +61,11 @@ public:
     virtual void writeFactoryPresets();
 
 private:
-    void runEngine(float** inputs, float** outputs, VstInt32 sampleFrames, OutputMode mode);
+    void runEngine(float** inputs, float** outputs, VstInt32 sampleFrames, engine::OutputMode mode);
     ProgramSlot& currentSlot();
     const ProgramSlot& currentSlot() const;
 
     // Declared first: the slots are made and filled before the engine starts.
     std::array<ProgramSlot, kNumPrograms> programs;
-    FeedbackEngine engine;
+    engine::FeedbackEngine engine;
 };

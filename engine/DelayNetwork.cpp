@@ -1,9 +1,10 @@
 #include "engine/DelayNetwork.h"
 
-#include "engine/FeedbackEngine.h"
 #include "engine/SafeConversion.h"
 
 #include <cmath>
+
+namespace engine {
 
 namespace PI = ParameterIndex;
 using SafeConversion::isFiniteSample;
@@ -192,3 +193,5 @@ void DelayNetwork::runSamples(EngineState& state, float* const* inputs, float* c
     }
     state.fDenormal = denormal;
 }
+
+} // namespace engine

@@ -10,11 +10,11 @@
 #include "engine/Limiter.h"
 #include "engine/LineFilter.h"
 #include "engine/Modulation.h"
+#include "engine/Transport.h"
 
 #include <cstdint>
 
-enum class OutputMode;
-class TransportSource;
+namespace engine {
 
 class DelayNetwork {
 public:
@@ -52,3 +52,5 @@ private:
     float sendStep[kLines] = {};
     float levelStep[kLines] = {};
 };
+
+} // namespace engine

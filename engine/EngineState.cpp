@@ -4,6 +4,8 @@
 #include <limits>
 #include <new>
 
+namespace engine {
+
 EngineState::EngineState() {
     for (auto& value : parameters) {
         storeRelaxed(value, 0.0f);
@@ -49,3 +51,5 @@ void EngineState::clearLines() {
         }
     }
 }
+
+} // namespace engine

@@ -17,6 +17,8 @@
 #include <cstdint>
 #include <memory>
 
+namespace engine {
+
 template <typename T> T loadRelaxed(const std::atomic<T>& value) {
     return value.load(std::memory_order_relaxed);
 }
@@ -89,3 +91,5 @@ struct EngineState {
     float fDenormal = kDenormalOffset;                   // sign flips every sample
     std::atomic<std::int32_t> iFiltAfterDelay{0};
 };
+
+} // namespace engine

@@ -4,6 +4,8 @@
 
 #include <cmath>
 
+namespace engine {
+
 namespace PI = ParameterIndex;
 
 namespace {
@@ -107,3 +109,5 @@ void FeedbackEngine::applyPendingReset() {
         engineState.fEnv[i] = limit;
     }
 }
+
+} // namespace engine

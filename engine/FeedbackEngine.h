@@ -7,25 +7,12 @@
 
 #include "engine/DelayNetwork.h"
 #include "engine/EngineState.h"
+#include "engine/Transport.h"
 
 #include <atomic>
 #include <cstdint>
 
-// What a host reports about its transport, read once per block while the engine follows it.
-struct HostTransport {
-    double ppqPos = 0.0;     // song position in quarter notes
-    double tempo = 0.0;      // beats per minute
-    double sampleRate = 0.0; // the host's sample rate
-};
-
-class TransportSource {
-public:
-    virtual ~TransportSource() = default;
-    // Called from the audio thread at most once per block; false when the host gives nothing.
-    virtual bool readTransport(HostTransport& transport) = 0;
-};
-
-enum class OutputMode { Replace, Accumulate };
+namespace engine {
 
 class FeedbackEngine {
 public:
@@ -75,3 +62,5 @@ private:
     // next block (or in suspend/resume), so no other thread writes the lines while they play.
     std::atomic<bool> resetRequested{false};
 };
+
+} // namespace engine

@@ -5,6 +5,8 @@
 #include <cfloat>
 #include <cmath>
 
+namespace engine {
+
 using SafeConversion::isFiniteSample;
 
 namespace {
@@ -126,3 +128,5 @@ void Limiter::lookAhead(EngineState& state, std::int32_t length, float level, fl
         }
     }
 }
+
+} // namespace engine

@@ -8,6 +8,8 @@
 
 #include "engine/EngineState.h"
 
+namespace engine {
+
 class Limiter {
 public:
     enum Mode : std::int32_t { HardSaturation, LookAhead, HardLimit, Envelope, SoftSaturation };
@@ -32,3 +34,5 @@ private:
     std::int32_t lag[kLines] = {};
     std::int32_t limiterPos[kLines] = {};
 };
+
+} // namespace engine

@@ -4,6 +4,8 @@
 
 #include <cmath>
 
+namespace engine {
+
 namespace {
 
 constexpr float kLowestCutoffHz = 1760.0f; // times 2^((127 c - 69) / 12)
@@ -38,3 +40,5 @@ LineFilter::Coefficients LineFilter::targets(float cutoff, float resonance, Type
     }
     return {frequency, damping};
 }
+
+} // namespace engine

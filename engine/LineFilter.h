@@ -6,6 +6,8 @@
 
 #include <cstdint>
 
+namespace engine {
+
 class LineFilter {
 public:
     // What the filter hands on; the order is the state n = trunc(4 x fFilt_i).
@@ -55,3 +57,5 @@ private:
     float lowState = 0.0f;
     Type type = Off;
 };
+
+} // namespace engine

@@ -1,9 +1,10 @@
 #include "engine/Modulation.h"
 
-#include "engine/FeedbackEngine.h"
 #include "engine/SafeConversion.h"
 
 #include <cmath>
+
+namespace engine {
 
 namespace PI = ParameterIndex;
 using SafeConversion::unitRange;
@@ -216,3 +217,5 @@ void Modulation::endBlock(EngineState& state, std::int32_t frames) const {
         storeRelaxed(state.dSongPos, loadRelaxed(state.dSongPos) + beats);
     }
 }
+
+} // namespace engine

@@ -6,8 +6,9 @@
 #pragma once
 
 #include "engine/EngineState.h"
+#include "engine/Transport.h"
 
-class TransportSource;
+namespace engine {
 
 class Modulation {
 public:
@@ -59,3 +60,5 @@ private:
     Row lfoTarget[2][2] = {};
     Row stepTarget[2] = {};
 };
+
+} // namespace engine

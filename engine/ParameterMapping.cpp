@@ -4,6 +4,8 @@
 
 #include <cmath>
 
+namespace engine {
+
 namespace PI = ParameterIndex;
 
 namespace {
@@ -217,3 +219,5 @@ float displayQuery(const EngineState& state, int index) {
 }
 
 } // namespace ParameterMapping
+
+} // namespace engine

@@ -5,7 +5,7 @@
 
 #include "engine/EngineState.h"
 
-namespace ParameterMapping {
+namespace engine::ParameterMapping {
 
 // The value a parameter holds after being set to value: NaN becomes 0; fSyncBPM and fDelay_i
 // are quantised (in double, then rounded to float); everything else is kept as given.
@@ -21,4 +21,4 @@ void updateEngine(EngineState& state);
 // Engine quantities for the editor's displays (query indices of ParameterIndex), else 0.
 float displayQuery(const EngineState& state, int index);
 
-} // namespace ParameterMapping
+} // namespace engine::ParameterMapping

@@ -7,7 +7,7 @@
 #include <cmath>
 #include <cstdint>
 
-namespace SafeConversion {
+namespace engine::SafeConversion {
 
 // trunc(value) limited to lo..hi; NaN gives lo.
 inline std::int32_t truncateClamped(double value, std::int32_t lo, std::int32_t hi) {
@@ -48,4 +48,4 @@ inline bool isFiniteSample(float value) {
     return std::fabs(value) <= FLT_MAX;
 }
 
-} // namespace SafeConversion
+} // namespace engine::SafeConversion

@@ -7,6 +7,8 @@
 #include <limits>
 #include <random>
 
+using namespace engine;
+
 namespace {
 
 constexpr int kImpulseAt = 256; // after the ramps of the first blocks have settled

@@ -2,8 +2,9 @@
 
 #include <algorithm>
 
-bool render(FeedbackEngine& engine, const Render& input, Render& output, int blockSize,
-            OutputMode mode, float sampleRate, TransportSource* transport, float prefill) {
+bool render(engine::FeedbackEngine& engine, const Render& input, Render& output, int blockSize,
+            engine::OutputMode mode, float sampleRate, engine::TransportSource* transport,
+            float prefill) {
     const std::size_t frames = input.left.size();
     output.left.assign(frames, prefill);
     output.right.assign(frames, prefill);
@@ -39,7 +40,7 @@ bool render(FeedbackEngine& engine, const Render& input, Render& output, int blo
     return guardsIntact;
 }
 
-void isolateLine(FeedbackEngine& engine, int line) {
+void isolateLine(engine::FeedbackEngine& engine, int line) {
     engine.resume(kRate);
     setParameter(engine, PI::fDryWetMix, 1.0f);
     setParameter(engine, PI::fCompSense, 0.5f);

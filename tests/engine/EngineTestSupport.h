@@ -5,6 +5,7 @@
 #include "engine/FeedbackEngine.h"
 #include "engine/ParameterIndex.h"
 #include "engine/ParameterMapping.h"
+#include "engine/Transport.h"
 
 #include <cstdint>
 #include <vector>
@@ -14,29 +15,31 @@ namespace PI = ParameterIndex;
 constexpr float kRate = 48000.0f;
 
 // Store, then recompute: what FeedbackEffect::setParameter does with the engine.
-inline void setParameter(FeedbackEngine& engine, int index, float value) {
+inline void setParameter(engine::FeedbackEngine& engine, int index, float value) {
     engine.storeParameter(index, value);
     engine.updateEngine();
 }
 
 // The same on a bare engine state (for the modulation and limiter tests).
-inline void setParameter(EngineState& state, int index, float value) {
-    storeRelaxed(state.parameters[index], ParameterMapping::storedValue(index, value));
-    ParameterMapping::updateEngine(state);
+inline void setParameter(engine::EngineState& state, int index, float value) {
+    engine::storeRelaxed(state.parameters[index],
+                         engine::ParameterMapping::storedValue(index, value));
+    engine::ParameterMapping::updateEngine(state);
 }
 
-inline void setNeutral(EngineState& state) {
+inline void setNeutral(engine::EngineState& state) {
     for (int index = 0; index < PI::kNumParameters; ++index) {
-        storeRelaxed(state.parameters[index], ParameterMapping::neutralValue(index));
+        engine::storeRelaxed(state.parameters[index],
+                             engine::ParameterMapping::neutralValue(index));
     }
-    ParameterMapping::updateEngine(state);
+    engine::ParameterMapping::updateEngine(state);
 }
 
-struct ScriptedTransport : TransportSource {
+struct ScriptedTransport : engine::TransportSource {
     bool answer = true;
-    HostTransport time{0.0, 120.0, 48000.0};
+    engine::HostTransport time{0.0, 120.0, 48000.0};
     int calls = 0;
-    bool readTransport(HostTransport& transport) override {
+    bool readTransport(engine::HostTransport& transport) override {
         ++calls;
         if (answer) {
             transport = time;
@@ -56,14 +59,14 @@ constexpr float kGuardValue = -12345.0f;
 
 // Runs input through the engine in blocks; outputs start from 'prefill' (for Accumulate).
 // Returns false if a guard sample was touched.
-bool render(FeedbackEngine& engine, const Render& input, Render& output, int blockSize,
-            OutputMode mode = OutputMode::Replace, float sampleRate = kRate,
-            TransportSource* transport = nullptr, float prefill = 0.0f);
+bool render(engine::FeedbackEngine& engine, const Render& input, Render& output, int blockSize,
+            engine::OutputMode mode = engine::OutputMode::Replace, float sampleRate = kRate,
+            engine::TransportSource* transport = nullptr, float prefill = 0.0f);
 
 // An engine at 48 kHz where only line 'line' sounds: mix fully wet, every other line's level 0,
 // filters off, no feedback, and the hard limiter at level 1 (which leaves samples below 1 as they
 // are).
-void isolateLine(FeedbackEngine& engine, int line);
+void isolateLine(engine::FeedbackEngine& engine, int line);
 
 inline Render silence(std::size_t frames) {
     return {std::vector<float>(frames, 0.0f), std::vector<float>(frames, 0.0f)};

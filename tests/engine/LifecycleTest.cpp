@@ -6,6 +6,8 @@
 #include <cmath>
 #include <limits>
 
+using namespace engine;
+
 namespace {
 
 bool linesAreSilent(const EngineState& state) {

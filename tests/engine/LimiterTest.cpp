@@ -9,6 +9,8 @@
 #include <cmath>
 #include <limits>
 
+using namespace engine;
+
 namespace {
 
 constexpr std::int32_t kLineLength = 8192;

@@ -6,6 +6,8 @@
 #include <cmath>
 #include <limits>
 
+using namespace engine;
+
 namespace {
 
 constexpr double kPi = 3.14159265358979323846;

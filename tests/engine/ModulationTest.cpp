@@ -10,6 +10,8 @@
 #include <cmath>
 #include <limits>
 
+using namespace engine;
+
 namespace {
 
 constexpr double kTwoPi = 6.283185307179586;

@@ -6,6 +6,8 @@
 #include <cmath>
 #include <limits>
 
+using namespace engine;
+
 namespace {
 
 constexpr float kInf = std::numeric_limits<float>::infinity();

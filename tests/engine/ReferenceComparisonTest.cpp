@@ -10,6 +10,7 @@
 #include "engine/EngineState.h"
 #include "engine/FeedbackEngine.h"
 #include "engine/ParameterIndex.h"
+#include "engine/Transport.h"
 
 #include <gtest/gtest.h>
 
@@ -22,6 +23,8 @@
 #include <string>
 #include <tuple>
 #include <vector>
+
+using namespace engine;
 
 namespace {
 

@@ -6,7 +6,7 @@
 // Lifecycle as the real engine: construction and resume() allocate; process() does not.
 #pragma once
 
-#include "engine/FeedbackEngine.h"
+#include "engine/Transport.h"
 
 #include <array>
 #include <cstdint>
@@ -27,8 +27,8 @@ public:
     void resetEngine();
 
     // One block; sampleRate is the host-set base rate (filters, modulation speed).
-    void process(float** inputs, float** outputs, std::int32_t sampleFrames, OutputMode mode,
-                 float sampleRate, TransportSource* transport);
+    void process(float** inputs, float** outputs, std::int32_t sampleFrames,
+                 engine::OutputMode mode, float sampleRate, engine::TransportSource* transport);
 
     int delaySamples(int line) const { return iDelaySamples[line]; }
     int writePosition(int line) const { return iWritePos[line]; }
@@ -71,7 +71,7 @@ private:
     float lineParameter(int line, int offset) const;
     void clearLines();
     void establishTime(BlockState& block, std::int32_t sampleFrames, float sampleRate,
-                       TransportSource* transport, double& tempo);
+                       engine::TransportSource* transport, double& tempo);
     void resolveRoute(Route& route, int destination, BlockState& block);
     void updateModulation(BlockState& block);
     void updateLfo(BlockState& block, int lfo);

@@ -8,6 +8,8 @@
 #include <limits>
 #include <random>
 
+using namespace engine;
+
 namespace {
 
 TEST(Soak, RandomAutomationNeverProducesNonFiniteOutput) {
