@@ -70,7 +70,6 @@ void FeedbackEffect::setParameter(VstInt32 index, float value) {
     if (isParameterIndex(index)) {
         currentSlot().setParam(index, value); // the value as given, before quantisation
     }
-    // An editor, once there is one, is told here that the effect changed (postUpdate).
 }
 
 float FeedbackEffect::getParameter(VstInt32 index) const {
