@@ -1,6 +1,6 @@
 #include "effect/FactoryPresets.h"
 
-#include "effect/ParameterTable.h"
+#include "engine/NeutralSetting.h"
 
 #include <cstddef>
 #include <iterator>
@@ -491,10 +491,7 @@ const char* factoryPresetName(int slot) {
 }
 
 ParameterValues factoryPresetValues(int slot) {
-    ParameterValues values{};
-    for (int index = 0; index < kNumParameters; ++index) {
-        values[index] = parameterInfo(index).neutral;
-    }
+    ParameterValues values = engine::kNeutralSetting;
     apply(values, kPresets[slot].shared);
     apply(values, kPresets[slot].own);
     return values;

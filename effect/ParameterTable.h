@@ -1,6 +1,7 @@
-// The 111 automatable parameters as the host sees them: key names, the unit label, the neutral
-// value of each, and the texts of the enumerated values. Pure data and pure functions; safe on
-// any thread.
+// The 111 automatable parameters as the host sees them: key names, the unit label and the
+// texts of the enumerated values (their states are engine::SafeConversion::enumerationState,
+// their neutral values engine::kNeutralSetting). Pure data and pure functions; safe on any
+// thread.
 #pragma once
 
 #include "engine/ParameterIndex.h"
@@ -18,7 +19,6 @@ enum class ParameterKind {
 struct ParameterInfo {
     const char* name; // the key with two spaces either side, at most 18 characters
     ParameterKind kind;
-    float neutral; // the value both "init" programs hold
 };
 
 // Every parameter carries the same label.
@@ -30,10 +30,6 @@ constexpr bool isParameterIndex(int index) {
 
 // The entry of a parameter index; the index must satisfy isParameterIndex.
 const ParameterInfo& parameterInfo(int index);
-
-// State n = trunc(value x (states - 1)), the product formed exactly; any n outside
-// 1 .. states - 1 (negative, too large, NaN) is state 0. The last state needs exactly 1.0.
-int enumerationState(float value, int states);
 
 // The text of an enumerated or routing value; null for a plain parameter.
 const char* enumerationText(ParameterKind kind, float value);

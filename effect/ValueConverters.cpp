@@ -1,6 +1,7 @@
 #include "effect/ValueConverters.h"
 
 #include "effect/ParameterTable.h"
+#include "engine/ParameterMapping.h"
 
 #include <cmath>
 #include <cstdio>
@@ -12,12 +13,12 @@ namespace {
 // Numeric texts of in-range values are short; the size bound only matters for wild values.
 template <typename... Arguments>
 void formatText(char* text, const char* format, Arguments... arguments) {
-    std::snprintf(text, kValueTextSize, format, arguments...);
+    std::snprintf(text, StringConvertSize, format, arguments...);
 }
 
 void copyText(char* text, const char* source) {
-    std::strncpy(text, source, kValueTextSize - 1);
-    text[kValueTextSize - 1] = '\0';
+    std::strncpy(text, source, StringConvertSize - 1);
+    text[StringConvertSize - 1] = '\0';
 }
 
 // Two shares that add up to one: 1 - x, then x.
@@ -96,8 +97,8 @@ void formatDelayMs(float value, char* text) {
 }
 
 void formatFeedbackAmount(float value, char* text) {
-    constexpr float range = 1.8f; // the engine's matrix gain scale
-    formatText(text, "%.2f", (static_cast<double>(value) - 0.5) * range);
+    formatText(text, "%.2f",
+               (static_cast<double>(value) - 0.5) * engine::ParameterMapping::kFeedbackGainScale);
 }
 
 void formatFilterType(float value, char* text) {

@@ -1,10 +1,9 @@
-// Value-to-text converters of the editor's value displays. Each takes the value a display holds
-// and fills the display's text buffer of kValueTextSize bytes; they read nothing but the value.
-// Called from the host's GUI thread.
+// Value-to-text converters of the editor's value displays: each is a StringConvert, taking the
+// value a display holds and filling the display's text buffer of StringConvertSize bytes, never
+// more; they read nothing but the value. Called from the host's GUI thread.
 #pragma once
 
-// Size of the text buffer every converter is given; no converter writes more.
-constexpr int kValueTextSize = 256;
+#include "gui/StringConvert.h"
 
 // Dry/wet share: "  dry  ", "  wet  ", else "0.75/0.25" (dry, then wet).
 void formatDryWet(float value, char* text);

@@ -12,9 +12,9 @@ using SafeConversion::unitRange;
 
 namespace {
 
-// Ramps move by a 64th of the distance per sample, also in a shorter last sub-block, which
-// then stops short of its target.
-constexpr float kRampFraction = 1.0f / 64.0f;
+// Ramps move by a sub-block's share of the distance per sample, also in a shorter last
+// sub-block, which then stops short of its target.
+constexpr float kRampFraction = 1.0f / DelayNetwork::kSubBlockLength;
 
 void passThrough(float** inputs, float** outputs, std::int32_t frames, OutputMode mode) {
     for (int channel = 0; channel < 2; ++channel) {
@@ -46,7 +46,7 @@ void DelayNetwork::process(EngineState& state, float** inputs, float** outputs, 
         return;
     }
     if (!(std::isfinite(sampleRate) && sampleRate > 0.0f)) {
-        sampleRate = kFallbackSampleRate;
+        sampleRate = static_cast<float>(EngineState::kDefaultSampleRate);
     }
 
     mix = unitRange(state.parameter(PI::fDryWetMix));

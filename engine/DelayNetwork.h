@@ -19,8 +19,6 @@ namespace engine {
 class DelayNetwork {
 public:
     static constexpr std::int32_t kSubBlockLength = 64;
-    // Used where the host's rate is unusable (not finite, not positive).
-    static constexpr float kFallbackSampleRate = 48000.0f;
 
     // nSub: whole sub-blocks in a block, at least 1. It scales the modulation increments.
     static std::int32_t subBlockDivisor(std::int32_t frames);

@@ -11,7 +11,7 @@ EngineState::EngineState() {
         storeRelaxed(value, 0.0f);
     }
     for (int i = 0; i < kLines; ++i) {
-        storeRelaxed(iDelaySamples[i], std::int32_t{64});
+        storeRelaxed(iDelaySamples[i], kMinDelaySamples);
         storeRelaxed(fDelayMs[i], 0.0f);
         for (int j = 0; j < kLines; ++j) {
             storeRelaxed(fMatrixGain[i][j], 0.0f);

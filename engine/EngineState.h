@@ -32,8 +32,16 @@ static_assert(std::atomic<float>::is_always_lock_free && std::atomic<double>::is
 
 struct EngineState {
     static constexpr int kLines = ParameterIndex::kNumLines;
-    static constexpr std::int32_t kInitialBufferSize = 96000;
-    static constexpr double kInitialSampleRate = 48000.0;
+    // The rate the engine assumes wherever the host has given none it can use: from
+    // construction on, in resume for a rate below 10 kHz, in process for one that is not finite
+    // and positive.
+    static constexpr double kDefaultSampleRate = 48000.0;
+    // Each line holds two seconds at the rate it was last grown for.
+    static constexpr double kLineSeconds = 2.0;
+    static constexpr std::int32_t kInitialBufferSize =
+        static_cast<std::int32_t>(kLineSeconds * kDefaultSampleRate);
+    // No delay is shorter, not even one of 0 ms.
+    static constexpr std::int32_t kMinDelaySamples = 64;
     static constexpr float kDenormalOffset = 1e-13f;
 
     EngineState();
@@ -56,7 +64,7 @@ struct EngineState {
 
     std::unique_ptr<float[]> pDelayBuffer[kLines];
     std::int32_t iWritePos[kLines] = {};             // 0 <= value < iDelaySamples[i]
-    std::atomic<std::int32_t> iDelaySamples[kLines]; // 64 .. iBufferSize - 1
+    std::atomic<std::int32_t> iDelaySamples[kLines]; // kMinDelaySamples .. iBufferSize - 1
     std::atomic<float> fMatrixGain[kLines][kLines];  // into line i from line j, -0.9..0.9
     std::atomic<float> fLfoAmount[2][2][kLines];     // LFO, destination, line; -1..1
     std::atomic<float> fStepAmount[2][kLines];       // destination, line; -1..1
@@ -84,7 +92,7 @@ struct EngineState {
     std::atomic<float> fDelayMs[kLines]; // whole milliseconds, 0..2000
     std::atomic<double> dTempo{120.0};   // beats per minute, 4..260; 0 follows the host
     std::atomic<double> dSongPos{0.0};   // beats
-    std::atomic<double> dSampleRate{kInitialSampleRate}; // delay lengths, limiter times, own clock
+    std::atomic<double> dSampleRate{kDefaultSampleRate}; // delay lengths, limiter times, own clock
     std::atomic<float> fStepShiftSteps{0.0f};            // 0..iNumSteps
     std::atomic<std::int32_t> iNumSteps{16};             // 2..16
     std::atomic<std::int32_t> iCurrentStep{0};           // written by the audio thread

@@ -1,5 +1,6 @@
 #include "engine/FeedbackEngine.h"
 
+#include "engine/NeutralSetting.h"
 #include "engine/ParameterMapping.h"
 
 #include <cmath>
@@ -11,8 +12,6 @@ namespace PI = ParameterIndex;
 namespace {
 
 constexpr float kLowestSampleRate = 10000.0f;
-constexpr float kDefaultSampleRate = 48000.0f;
-constexpr double kBufferSeconds = 2.0;
 
 bool isParameter(int index) {
     return index >= 0 && index < PI::kNumParameters;
@@ -23,7 +22,7 @@ bool isParameter(int index) {
 FeedbackEngine::FeedbackEngine() {
     engineState.reallocateLines(EngineState::kInitialBufferSize);
     for (int index = 0; index < PI::kNumParameters; ++index) {
-        storeParameter(index, ParameterMapping::neutralValue(index));
+        storeParameter(index, kNeutralSetting[index]);
     }
     updateEngine();
 }
@@ -54,9 +53,9 @@ void FeedbackEngine::updateEngine() {
 void FeedbackEngine::resume(float sampleRate) {
     const float rate = std::isfinite(sampleRate) && sampleRate >= kLowestSampleRate
                            ? sampleRate
-                           : kDefaultSampleRate;
+                           : static_cast<float>(EngineState::kDefaultSampleRate);
     storeRelaxed(engineState.dSampleRate, static_cast<double>(rate));
-    const double needed = std::trunc(kBufferSeconds * rate);
+    const double needed = std::trunc(EngineState::kLineSeconds * rate);
     if (needed > loadRelaxed(engineState.iBufferSize) || !engineState.hasLines()) {
         // On failure the old lines stay, and every delay is still limited to their length.
         engineState.reallocateLines(static_cast<std::int64_t>(needed));

@@ -10,15 +10,15 @@ namespace PI = ParameterIndex;
 
 namespace {
 
+using ParameterMapping::kFeedbackGainOffset;
+using ParameterMapping::kFeedbackGainScale;
+
 constexpr double kSyncBpmSteps = 2560.0;
-constexpr double kDelaySteps = 2000.0;
 
+// fDelay_i spans two seconds and is stored in whole milliseconds.
 constexpr float kMaxDelayMs = 2000.0f;
-constexpr std::int32_t kMinDelaySamples = 64;
-constexpr double kSamplesPerMs = 0.001;
-
-constexpr float kMatrixScale = 1.8f;
-constexpr float kMatrixOffset = 0.9f;
+constexpr double kDelaySteps = kMaxDelayMs;
+constexpr double kSecondsPerMs = 0.001;
 
 constexpr float kMinLimit = 0.25f;
 constexpr float kMaxLimit = 3.0f;
@@ -45,10 +45,11 @@ void mapDelays(EngineState& state, double samplesPerMs) {
     for (int i = 0; i < EngineState::kLines; ++i) {
         // Product in float so that the n-th quantisation step is exactly n milliseconds.
         const float ms = SafeConversion::clampRange(
-            std::trunc(state.parameter(PI::line(i, PI::Delay)) * 2000.0f), 0.0f, kMaxDelayMs);
+            std::trunc(state.parameter(PI::line(i, PI::Delay)) * kMaxDelayMs), 0.0f, kMaxDelayMs);
         storeRelaxed(state.fDelayMs[i], ms);
         storeRelaxed(state.iDelaySamples[i],
-                     SafeConversion::truncateClamped(samplesPerMs * ms, kMinDelaySamples, longest));
+                     SafeConversion::truncateClamped(samplesPerMs * ms,
+                                                     EngineState::kMinDelaySamples, longest));
     }
 }
 
@@ -56,9 +57,11 @@ void mapMatrixAndAmounts(EngineState& state) {
     for (int i = 0; i < EngineState::kLines; ++i) {
         for (int j = 0; j < EngineState::kLines; ++j) {
             const float gain =
-                state.parameter(PI::line(i, PI::Feedback0 + j)) * kMatrixScale - kMatrixOffset;
-            storeRelaxed(state.fMatrixGain[i][j],
-                         SafeConversion::clampRange(gain, -kMatrixOffset, kMatrixOffset));
+                state.parameter(PI::line(i, PI::Feedback0 + j)) * kFeedbackGainScale -
+                kFeedbackGainOffset;
+            storeRelaxed(
+                state.fMatrixGain[i][j],
+                SafeConversion::clampRange(gain, -kFeedbackGainOffset, kFeedbackGainOffset));
         }
         for (int d = 0; d < 2; ++d) {
             for (int k = 0; k < PI::kNumLfos; ++k) {
@@ -152,43 +155,8 @@ float storedValue(int index, float value) {
     return value;
 }
 
-float neutralValue(int index) {
-    switch (index) {
-    case PI::fDryWetMix:
-    case PI::fFeedbackLimit:
-        return 0.5f;
-    case PI::fSyncBPM:
-        return 0.453125f; // 120 beats per minute
-    case PI::fNumSteps:
-        return 1.0f;
-    case PI::fStepTime:
-        return 0.5f;
-    default:
-        break;
-    }
-    if (index >= PI::kFirstLine && index < PI::kFirstLfo) {
-        const int line = (index - PI::kFirstLine) / PI::kLineStride;
-        const int offset = (index - PI::kFirstLine) % PI::kLineStride;
-        if (offset == PI::InLR || offset == PI::OutLR) {
-            return line % 2 == 1 ? 1.0f : 0.0f; // odd lines to the right
-        }
-        return offset == PI::Filt || offset == PI::Freq || offset == PI::Res ? 0.0f : 0.5f;
-    }
-    if (index >= PI::kFirstLfo && index < PI::fStep0) {
-        const int offset = (index - PI::kFirstLfo) % PI::kLfoStride;
-        return offset == PI::LfoRate || (offset >= PI::LfoAmt00 && offset < PI::LfoDest1) ||
-                       offset >= PI::LfoAmt10
-                   ? 0.5f
-                   : 0.0f;
-    }
-    if ((index >= PI::fStepAmt00 && index < PI::fStepDest1) || index >= PI::fStepAmt10) {
-        return index < PI::kNumParameters ? 0.5f : 0.0f;
-    }
-    return 0.0f;
-}
-
 void updateEngine(EngineState& state) {
-    const double e = loadRelaxed(state.dSampleRate) * kSamplesPerMs;
+    const double e = loadRelaxed(state.dSampleRate) * kSecondsPerMs; // samples per ms
     mapDelays(state, e);
     mapMatrixAndAmounts(state);
     mapLimiter(state, e);

@@ -7,12 +7,13 @@
 
 namespace engine::ParameterMapping {
 
+// A feedback parameter's matrix gain: value x scale - offset, -0.9 .. 0.9.
+inline constexpr float kFeedbackGainScale = 1.8f;
+inline constexpr float kFeedbackGainOffset = 0.9f;
+
 // The value a parameter holds after being set to value: NaN becomes 0; fSyncBPM and fDelay_i
 // are quantised (in double, then rounded to float); everything else is kept as given.
 float storedValue(int index, float value);
-
-// The neutral setting of a parameter (what the "init" programs hold).
-float neutralValue(int index);
 
 // Recomputes every derived value from the stored parameters and dSampleRate. Whatever the
 // stored values are, each derived value stays within its documented range.

@@ -21,8 +21,10 @@ inline std::int32_t truncateClamped(double value, std::int32_t lo, std::int32_t 
     return static_cast<std::int32_t>(whole);
 }
 
-// The state n = trunc(value x (states - 1)) of an enumerated parameter, formed exactly in
-// double; any n outside 1..states-1 is state 0.
+// The state n = trunc(value x (states - 1)) of an enumerated parameter, in the texts and in the
+// engine alike; any n outside 1..states-1 (negative, too large, NaN) is state 0, so the last
+// state needs exactly 1.0. A float times a small integer is exact in double, so the band edges
+// fall where the decimal fractions say.
 inline std::int32_t enumerationState(float value, std::int32_t states) {
     const double n = std::trunc(static_cast<double>(value) * (states - 1));
     if (n >= 1.0 && n <= states - 1) {

@@ -3,6 +3,7 @@
 
 #include "gui/Color.h"
 #include "gui/Control.h"
+#include "gui/StringConvert.h"
 
 class Bitmap;
 
@@ -11,10 +12,6 @@ enum DisplayStyle : std::int32_t {
     StyleBevelBackFirst = 128,  // top and left in the back colour, bottom and right in the frame's
     StyleBevelFrameFirst = 256, // top and left in the frame colour, bottom and right in the back's
 };
-
-// Writes the text for value into a buffer of StringConvertSize bytes, NUL-terminated.
-using StringConvert = void (*)(float value, char* text);
-constexpr int StringConvertSize = 256;
 
 class ValueDisplay : public Control {
 public:

@@ -1,6 +1,7 @@
 #include "effect/FactoryPresets.h"
 #include "effect/ParameterTable.h"
 #include "effect/ProgramSlot.h"
+#include "engine/NeutralSetting.h"
 
 #include <gtest/gtest.h>
 
@@ -34,11 +35,7 @@ struct GivenValue {
 };
 
 ParameterValues neutralValues() {
-    ParameterValues values{};
-    for (int index = 0; index < kNumParameters; ++index) {
-        values[index] = parameterInfo(index).neutral;
-    }
-    return values;
+    return engine::kNeutralSetting;
 }
 
 TEST(FactoryPresets, SlotsCarryTheirNames) {

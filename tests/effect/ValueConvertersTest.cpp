@@ -19,9 +19,9 @@ struct ConverterCase {
 };
 
 std::string convert(Converter format, float value) {
-    char text[kValueTextSize];
+    char text[StringConvertSize];
     std::memset(text, '#', sizeof text);
-    text[kValueTextSize - 1] = '\0';
+    text[StringConvertSize - 1] = '\0';
     format(value, text);
     return text;
 }
@@ -120,7 +120,7 @@ TEST(ValueConverters, WriteTheTextOfEachValue) {
 
 TEST(ValueConverters, DivisionOutsideItsStatesLeavesTheTextAsItWas) {
     for (const float value : {1.25f, 2.0f, -0.25f, kNaN, kInfinity}) {
-        EXPECT_EQ(convert(formatDivision, value), std::string(kValueTextSize - 1, '#')) << value;
+        EXPECT_EQ(convert(formatDivision, value), std::string(StringConvertSize - 1, '#')) << value;
     }
 }
 
@@ -138,13 +138,13 @@ TEST(ValueConverters, ExtremeValuesStayWithinTheTextBuffer) {
                               1e-30f};
     for (const Converter format : all) {
         for (const float value : extremes) {
-            char text[kValueTextSize + 1];
-            text[kValueTextSize] = '!';
-            std::memset(text, '#', kValueTextSize);
-            text[kValueTextSize - 1] = '\0';
+            char text[StringConvertSize + 1];
+            text[StringConvertSize] = '!';
+            std::memset(text, '#', StringConvertSize);
+            text[StringConvertSize - 1] = '\0';
             format(value, text);
-            EXPECT_EQ(text[kValueTextSize], '!') << value;
-            EXPECT_LT(std::strlen(text), static_cast<std::size_t>(kValueTextSize)) << value;
+            EXPECT_EQ(text[StringConvertSize], '!') << value;
+            EXPECT_LT(std::strlen(text), static_cast<std::size_t>(StringConvertSize)) << value;
         }
     }
 }

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "engine/FeedbackEngine.h"
+#include "engine/NeutralSetting.h"
 #include "engine/ParameterIndex.h"
 #include "engine/ParameterMapping.h"
 #include "engine/Transport.h"
@@ -29,8 +30,7 @@ inline void setParameter(engine::EngineState& state, int index, float value) {
 
 inline void setNeutral(engine::EngineState& state) {
     for (int index = 0; index < PI::kNumParameters; ++index) {
-        engine::storeRelaxed(state.parameters[index],
-                             engine::ParameterMapping::neutralValue(index));
+        engine::storeRelaxed(state.parameters[index], engine::kNeutralSetting[index]);
     }
     engine::ParameterMapping::updateEngine(state);
 }
