@@ -20,7 +20,7 @@ class HostTimeTransport final : public engine::TransportSource {
 public:
     explicit HostTimeTransport(ExtendedEffectBase& effect) : effect(effect) {}
 
-    bool readTransport(engine::HostTransport& transport) override {
+    bool readTransport(engine::HostTransport& transport) noexcept override {
         const VstTimeInfo* const time = effect.hostGetTime(kVstPpqPosValid | kVstTempoValid);
         if (time == nullptr) {
             return false;
@@ -77,16 +77,17 @@ float FeedbackEffect::getParameter(VstInt32 index) const {
 }
 
 // The engine refuses missing channel buffers itself.
-void FeedbackEffect::process(float** inputs, float** outputs, VstInt32 sampleFrames) {
+void FeedbackEffect::process(float** inputs, float** outputs, VstInt32 sampleFrames) noexcept {
     runEngine(inputs, outputs, sampleFrames, engine::OutputMode::Accumulate);
 }
 
-void FeedbackEffect::processReplacing(float** inputs, float** outputs, VstInt32 sampleFrames) {
+void FeedbackEffect::processReplacing(float** inputs, float** outputs,
+                                      VstInt32 sampleFrames) noexcept {
     runEngine(inputs, outputs, sampleFrames, engine::OutputMode::Replace);
 }
 
 void FeedbackEffect::runEngine(float** inputs, float** outputs, VstInt32 sampleFrames,
-                               engine::OutputMode mode) {
+                               engine::OutputMode mode) noexcept {
     HostTimeTransport transport(*this);
     engine.process(inputs, outputs, sampleFrames, mode, sampleRate.load(std::memory_order_relaxed),
                    &transport);

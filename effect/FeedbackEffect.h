@@ -29,8 +29,8 @@ public:
     void setParameter(VstInt32 index, float value) override;
     // Stored values for 0..110, engine quantities for the display queries, 0 otherwise.
     float getParameter(VstInt32 index) const override;
-    void process(float** inputs, float** outputs, VstInt32 sampleFrames) override;
-    void processReplacing(float** inputs, float** outputs, VstInt32 sampleFrames) override;
+    void process(float** inputs, float** outputs, VstInt32 sampleFrames) noexcept override;
+    void processReplacing(float** inputs, float** outputs, VstInt32 sampleFrames) noexcept override;
     // Selects a program and pushes its 111 values through setParameter; other numbers do nothing.
     void setProgram(VstInt32 program) override;
     void setProgramName(char* name) override;
@@ -61,7 +61,8 @@ public:
     virtual void writeFactoryPresets();
 
 private:
-    void runEngine(float** inputs, float** outputs, VstInt32 sampleFrames, engine::OutputMode mode);
+    void runEngine(float** inputs, float** outputs, VstInt32 sampleFrames,
+                   engine::OutputMode mode) noexcept;
     ProgramSlot& currentSlot();
     const ProgramSlot& currentSlot() const;
 

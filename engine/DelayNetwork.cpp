@@ -27,13 +27,13 @@ void passThrough(float** inputs, float** outputs, std::int32_t frames, OutputMod
 
 } // namespace
 
-std::int32_t DelayNetwork::subBlockDivisor(std::int32_t frames) {
+std::int32_t DelayNetwork::subBlockDivisor(std::int32_t frames) noexcept {
     const std::int32_t whole = frames / kSubBlockLength;
     return whole > 0 ? whole : 1;
 }
 
 void DelayNetwork::process(EngineState& state, float** inputs, float** outputs, std::int32_t frames,
-                           OutputMode mode, float sampleRate, TransportSource* transport) {
+                           OutputMode mode, float sampleRate, TransportSource* transport) noexcept {
     if (frames < 0) {
         frames = 0;
     }
@@ -87,7 +87,7 @@ void DelayNetwork::process(EngineState& state, float** inputs, float** outputs, 
     modulation.endBlock(state, frames);
 }
 
-void DelayNetwork::setRamps(const EngineState& state, float sampleRate) {
+void DelayNetwork::setRamps(const EngineState& state, float sampleRate) noexcept {
     for (int i = 0; i < kLines; ++i) {
         const LineFilter::Coefficients target = LineFilter::targets(
             modulation.working(Modulation::Cutoff, i), modulation.working(Modulation::Resonance, i),
@@ -104,7 +104,7 @@ void DelayNetwork::setRamps(const EngineState& state, float sampleRate) {
 
 template <bool FilterAfterDelay, bool Accumulate>
 void DelayNetwork::runSamples(EngineState& state, float* const* inputs, float* const* outputs,
-                              std::int32_t offset, std::int32_t count) {
+                              std::int32_t offset, std::int32_t count) noexcept {
     float frequency[kLines], damping[kLines], panRight[kLines], panLeft[kLines], send[kLines],
         level[kLines];
     float* line[kLines];

@@ -21,21 +21,21 @@ public:
     static constexpr std::int32_t kSubBlockLength = 64;
 
     // nSub: whole sub-blocks in a block, at least 1. It scales the modulation increments.
-    static std::int32_t subBlockDivisor(std::int32_t frames);
+    static std::int32_t subBlockDivisor(std::int32_t frames) noexcept;
 
     // Runs one block over non-interleaved stereo buffers (inputs are written back with the
     // anti-denormal offset). Negative frames count as 0; null buffers with frames > 0 leave
     // everything untouched.
     void process(EngineState& state, float** inputs, float** outputs, std::int32_t frames,
-                 OutputMode mode, float sampleRate, TransportSource* transport);
+                 OutputMode mode, float sampleRate, TransportSource* transport) noexcept;
 
 private:
     static constexpr int kLines = EngineState::kLines;
 
-    void setRamps(const EngineState& state, float sampleRate);
+    void setRamps(const EngineState& state, float sampleRate) noexcept;
     template <bool FilterAfterDelay, bool Accumulate>
     void runSamples(EngineState& state, float* const* inputs, float* const* outputs,
-                    std::int32_t offset, std::int32_t count);
+                    std::int32_t offset, std::int32_t count) noexcept;
 
     Modulation modulation;
     Limiter limiter;

@@ -43,7 +43,7 @@ bool EngineState::reallocateLines(std::int64_t length) {
     return true;
 }
 
-void EngineState::clearLines() {
+void EngineState::clearLines() noexcept {
     const std::int32_t size = loadRelaxed(iBufferSize);
     for (auto& line : pDelayBuffer) {
         if (line) {

@@ -19,10 +19,10 @@
 
 namespace engine {
 
-template <typename T> T loadRelaxed(const std::atomic<T>& value) {
+template <typename T> T loadRelaxed(const std::atomic<T>& value) noexcept {
     return value.load(std::memory_order_relaxed);
 }
-template <typename T> void storeRelaxed(std::atomic<T>& value, T newValue) {
+template <typename T> void storeRelaxed(std::atomic<T>& value, T newValue) noexcept {
     value.store(newValue, std::memory_order_relaxed);
 }
 
@@ -51,11 +51,11 @@ struct EngineState {
     // Replaces the four lines with cleared ones of the given length. On failure (no memory,
     // or a length beyond what an int32 ring can hold) the old lines and size stay; false then.
     bool reallocateLines(std::int64_t length);
-    bool hasLines() const { return pDelayBuffer[0] != nullptr; }
+    bool hasLines() const noexcept { return pDelayBuffer[0] != nullptr; }
     // Zeroes the four lines over their whole length.
-    void clearLines();
+    void clearLines() noexcept;
 
-    float parameter(int index) const { return loadRelaxed(parameters[index]); }
+    float parameter(int index) const noexcept { return loadRelaxed(parameters[index]); }
 
     // Samples in each delay buffer; grows in resume, never shrinks.
     std::atomic<std::int32_t> iBufferSize{kInitialBufferSize};

@@ -83,12 +83,13 @@ int FeedbackEngine::getCurrentStep() const {
 }
 
 void FeedbackEngine::process(float** inputs, float** outputs, std::int32_t sampleFrames,
-                             OutputMode mode, float sampleRate, TransportSource* transport) {
+                             OutputMode mode, float sampleRate,
+                             TransportSource* transport) noexcept {
     applyPendingReset();
     network.process(engineState, inputs, outputs, sampleFrames, mode, sampleRate, transport);
 }
 
-void FeedbackEngine::clearRunningState() {
+void FeedbackEngine::clearRunningState() noexcept {
     engineState.clearLines();
     for (int i = 0; i < EngineState::kLines; ++i) {
         engineState.iWritePos[i] = 0;
@@ -97,7 +98,7 @@ void FeedbackEngine::clearRunningState() {
     }
 }
 
-void FeedbackEngine::applyPendingReset() {
+void FeedbackEngine::applyPendingReset() noexcept {
     if (!resetRequested.exchange(false, std::memory_order_acquire)) {
         return;
     }

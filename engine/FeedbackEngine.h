@@ -47,14 +47,14 @@ public:
     // transport is asked for the host's time while the engine follows the host's tempo.
     // Adds 1e-13 offsets into the input buffers, as the recursive paths need.
     void process(float** inputs, float** outputs, std::int32_t sampleFrames, OutputMode mode,
-                 float sampleRate, TransportSource* transport);
+                 float sampleRate, TransportSource* transport) noexcept;
 
     // Read-only view of the engine's state, for tests and displays.
     const EngineState& state() const { return engineState; }
 
 private:
-    void clearRunningState();
-    void applyPendingReset();
+    void clearRunningState() noexcept;
+    void applyPendingReset() noexcept;
 
     EngineState engineState;
     DelayNetwork network;

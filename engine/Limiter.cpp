@@ -29,7 +29,7 @@ float finiteOrZero(float sample) {
 
 } // namespace
 
-void Limiter::beginBlock(const EngineState& state) {
+void Limiter::beginBlock(const EngineState& state) noexcept {
     const std::int32_t lookAhead = loadRelaxed(state.iLookAhead);
     for (int i = 0; i < kLines; ++i) {
         const std::int32_t length = loadRelaxed(state.iDelaySamples[i]);
@@ -39,7 +39,7 @@ void Limiter::beginBlock(const EngineState& state) {
     }
 }
 
-void Limiter::run(EngineState& state, std::int32_t length) {
+void Limiter::run(EngineState& state, std::int32_t length) noexcept {
     const float level = loadRelaxed(state.fLimit);
     switch (loadRelaxed(state.iLimiterMode)) {
     case HardSaturation:
@@ -61,7 +61,8 @@ void Limiter::run(EngineState& state, std::int32_t length) {
     }
 }
 
-void Limiter::saturate(EngineState& state, std::int32_t length, float level, float divisor) {
+void Limiter::saturate(EngineState& state, std::int32_t length, float level,
+                       float divisor) noexcept {
     for (std::int32_t n = 0; n < length; ++n) {
         for (int i = 0; i < kLines; ++i) {
             limiterPos[i] = advance(limiterPos[i], loadRelaxed(state.iDelaySamples[i]));
@@ -73,7 +74,7 @@ void Limiter::saturate(EngineState& state, std::int32_t length, float level, flo
 }
 
 void Limiter::limitPeaks(EngineState& state, std::int32_t length, float level, bool instantAttack,
-                         float attack, float release) {
+                         float attack, float release) noexcept {
     for (std::int32_t n = 0; n < length; ++n) {
         for (int i = 0; i < kLines; ++i) {
             limiterPos[i] = advance(limiterPos[i], loadRelaxed(state.iDelaySamples[i]));
@@ -95,7 +96,8 @@ void Limiter::limitPeaks(EngineState& state, std::int32_t length, float level, b
     }
 }
 
-void Limiter::lookAhead(EngineState& state, std::int32_t length, float level, float release) {
+void Limiter::lookAhead(EngineState& state, std::int32_t length, float level,
+                        float release) noexcept {
     // The detector revisits the samples the per-sample loop has just written; the gain works
     // lag samples behind it. iWritePos itself stays where the loop left it.
     std::int32_t detector[kLines];

@@ -16,20 +16,20 @@ public:
 
     // Places each line's limiter position lag samples behind its write position (ahead for a
     // negative look-ahead), with the lag limited to the line's length.
-    void beginBlock(const EngineState& state);
+    void beginBlock(const EngineState& state) noexcept;
     // Works on the next length (1..64) positions of every line.
-    void run(EngineState& state, std::int32_t length);
+    void run(EngineState& state, std::int32_t length) noexcept;
 
-    std::int32_t position(int line) const { return limiterPos[line]; }
+    std::int32_t position(int line) const noexcept { return limiterPos[line]; }
 
 private:
     static constexpr int kLines = EngineState::kLines;
 
-    void saturate(EngineState& state, std::int32_t length, float level, float divisor);
+    void saturate(EngineState& state, std::int32_t length, float level, float divisor) noexcept;
     // Modes 2 and 3; an instant attack makes the envelope jump to every peak.
     void limitPeaks(EngineState& state, std::int32_t length, float level, bool instantAttack,
-                    float attack, float release);
-    void lookAhead(EngineState& state, std::int32_t length, float level, float release);
+                    float attack, float release) noexcept;
+    void lookAhead(EngineState& state, std::int32_t length, float level, float release) noexcept;
 
     std::int32_t lag[kLines] = {};
     std::int32_t limiterPos[kLines] = {};

@@ -17,12 +17,12 @@ constexpr float kResonanceFactors[LineFilter::kNumTypes] = {0.499f, 1.0f, 0.499f
 
 } // namespace
 
-LineFilter::Type LineFilter::typeFor(float value) {
+LineFilter::Type LineFilter::typeFor(float value) noexcept {
     return static_cast<Type>(SafeConversion::enumerationState(value, kNumTypes));
 }
 
 LineFilter::Coefficients LineFilter::targets(float cutoff, float resonance, Type type,
-                                             float sampleRate) {
+                                             float sampleRate) noexcept {
     const float fc = kLowestCutoffHz * std::pow(2.0, (127.0f * cutoff - 69.0f) * kSemitone);
     float frequency = 2.0 * std::sin(static_cast<double>(kPi * fc / (2.0f * sampleRate)));
     // A cutoff beyond the sample rate would fold the sine back to 0 or below; the cap is what

@@ -19,23 +19,24 @@ public:
     };
 
     // The type a stored fFilt_i selects; anything outside the table is Off.
-    static Type typeFor(float value);
+    static Type typeFor(float value) noexcept;
     // The ramp targets of F and q for cutoff and resonance in 0..1 at the given sample rate.
-    static Coefficients targets(float cutoff, float resonance, Type type, float sampleRate);
+    static Coefficients targets(float cutoff, float resonance, Type type,
+                                float sampleRate) noexcept;
 
     // Start of a block: the states kept by the engine and this block's type.
-    void begin(float band, float low, Type filterType) {
+    void begin(float band, float low, Type filterType) noexcept {
         bandState = band;
         lowState = low;
         type = filterType;
     }
-    float band() const { return bandState; }
-    float low() const { return lowState; }
-    Type filterType() const { return type; }
+    float band() const noexcept { return bandState; }
+    float low() const noexcept { return lowState; }
+    Type filterType() const noexcept { return type; }
 
     // One sample: the second iteration is fed half the first one's output, and the result is
     // the mean of both outputs (0.75 x for Off).
-    float sample(float x, float frequency, float damping) {
+    float sample(float x, float frequency, float damping) noexcept {
         const float first = iterate(x, frequency, damping);
         const float half = 0.5f * first;
         const float second = iterate(half, frequency, damping);
@@ -43,7 +44,7 @@ public:
     }
 
 private:
-    float iterate(float x, float frequency, float damping) {
+    float iterate(float x, float frequency, float damping) noexcept {
         const float notch = x - damping * bandState;
         lowState = lowState + frequency * bandState;
         const float high = notch - lowState;

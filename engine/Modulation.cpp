@@ -58,7 +58,7 @@ float stepValue(const EngineState& state, int step) {
 } // namespace
 
 void Modulation::beginBlock(EngineState& state, std::int32_t frames, std::int32_t subBlockDivisor,
-                            float sampleRate, TransportSource* transport) {
+                            float sampleRate, TransportSource* transport) noexcept {
     for (int i = 0; i < kLines; ++i) {
         values[Cutoff][i] = unitRange(state.parameter(PI::line(i, PI::Freq)));
         values[Resonance][i] = unitRange(state.parameter(PI::line(i, PI::Res)));
@@ -119,7 +119,7 @@ void Modulation::beginBlock(EngineState& state, std::int32_t frames, std::int32_
     }
 }
 
-void Modulation::update(EngineState& state) {
+void Modulation::update(EngineState& state) noexcept {
     // Base values are the live parameters, except the resonance copied at block start.
     float base[kNumRows][kLines];
     for (int i = 0; i < kLines; ++i) {
@@ -141,7 +141,8 @@ void Modulation::update(EngineState& state) {
     updateLfo(state, 1, base);
 }
 
-void Modulation::updateLfo(const EngineState& state, int k, const float (&base)[kNumRows][kLines]) {
+void Modulation::updateLfo(const EngineState& state, int k,
+                           const float (&base)[kNumRows][kLines]) noexcept {
     lfoPhase[k] += lfoIncrement[k];
     wrap(lfoPhase[k]);
 
@@ -180,7 +181,8 @@ void Modulation::updateLfo(const EngineState& state, int k, const float (&base)[
     }
 }
 
-void Modulation::updateSequencer(EngineState& state, const float (&base)[kNumRows][kLines]) {
+void Modulation::updateSequencer(EngineState& state,
+                                 const float (&base)[kNumRows][kLines]) noexcept {
     stepPhase += stepIncrement;
     wrap(stepPhase);
 
@@ -211,7 +213,7 @@ void Modulation::updateSequencer(EngineState& state, const float (&base)[kNumRow
     }
 }
 
-void Modulation::endBlock(EngineState& state, std::int32_t frames) const {
+void Modulation::endBlock(EngineState& state, std::int32_t frames) const noexcept {
     if (ownClock) {
         const double beats = frames * tempo / (60.0f * loadRelaxed(state.dSampleRate));
         storeRelaxed(state.dSongPos, loadRelaxed(state.dSongPos) + beats);

@@ -29,19 +29,20 @@ public:
     // host), the phases and increments, decodes the destinations and makes the working copies.
     // frames >= 0; subBlockDivisor is nSub (>= 1); sampleRate is finite and positive.
     void beginBlock(EngineState& state, std::int32_t frames, std::int32_t subBlockDivisor,
-                    float sampleRate, TransportSource* transport);
+                    float sampleRate, TransportSource* transport) noexcept;
     // LFO 1, then the sequencer, then LFO 2.
-    void update(EngineState& state);
+    void update(EngineState& state) noexcept;
     // Advances the own clock's song position by the block's beats.
-    void endBlock(EngineState& state, std::int32_t frames) const;
+    void endBlock(EngineState& state, std::int32_t frames) const noexcept;
 
-    float working(Row row, int line) const { return values[row][line]; }
+    float working(Row row, int line) const noexcept { return values[row][line]; }
 
 private:
     static constexpr int kLines = EngineState::kLines;
 
-    void updateLfo(const EngineState& state, int lfo, const float (&base)[kNumRows][kLines]);
-    void updateSequencer(EngineState& state, const float (&base)[kNumRows][kLines]);
+    void updateLfo(const EngineState& state, int lfo,
+                   const float (&base)[kNumRows][kLines]) noexcept;
+    void updateSequencer(EngineState& state, const float (&base)[kNumRows][kLines]) noexcept;
 
     float values[kNumRows][kLines] = {};
     float resonanceCopy[kLines] = {};

@@ -15,7 +15,7 @@ class TransportSource {
 public:
     virtual ~TransportSource() = default;
     // Called from the audio thread at most once per block; false when the host gives nothing.
-    virtual bool readTransport(HostTransport& transport) = 0;
+    virtual bool readTransport(HostTransport& transport) noexcept = 0;
 };
 
 // Replace writes the outputs (processReplacing); Accumulate adds to them (process).

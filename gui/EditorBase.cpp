@@ -33,8 +33,8 @@ bool EditorBase::open(void* parentWindow) {
 }
 
 void EditorBase::idle() {
-    if (updateFlag != 0) {
-        updateFlag = 0;
+    // Acquire: the update sees every parameter stored before the request.
+    if (updateFlag.exchange(0, std::memory_order_acquire) != 0) {
         update();
     }
     if (frame != nullptr) {

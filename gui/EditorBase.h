@@ -5,6 +5,7 @@
 
 #include "host/EditorInterface.h"
 
+#include <atomic>
 #include <cstdint>
 
 class EffectBase;
@@ -24,7 +25,8 @@ public:
     // The update requested by postUpdate, then the frame's idle redraw.
     void idle() override;
     virtual void update() {}
-    virtual void postUpdate() { updateFlag = 1; }
+    // Safe from any thread: the update itself runs at the next idle on the GUI thread.
+    virtual void postUpdate() { updateFlag.store(1, std::memory_order_release); }
     // May run on any thread that sets parameters: it only stores and asks for an update.
     virtual void setParameter(std::int32_t index, float value);
     // Draws the whole frame now.
@@ -40,7 +42,8 @@ public:
 protected:
     EffectBase* effect;
     void* systemWindow = nullptr;
-    std::int32_t updateFlag = 0;
+    // Written by any thread that sets parameters, read and cleared by the GUI thread's idle.
+    std::atomic<std::int32_t> updateFlag{0};
     ERect rect{};
     Frame* frame = nullptr;
     std::uint32_t lastIdleTime;

@@ -87,7 +87,7 @@ void EffectBase::setParameterAutomated(VstInt32 index, float value) {
 }
 
 void EffectBase::processReplacing(float** /*inputs*/, float** /*outputs*/,
-                                  VstInt32 /*sampleFrames*/) {}
+                                  VstInt32 /*sampleFrames*/) noexcept {}
 
 VstIntPtr EffectBase::dispatch(VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr,
                                float opt) {
@@ -418,14 +418,14 @@ VstIntPtr EffectBase::dispatchEntry(AEffect* effect, VstInt32 opcode, VstInt32 i
 }
 
 void EffectBase::processEntry(AEffect* effect, float** inputs, float** outputs,
-                              VstInt32 sampleFrames) {
+                              VstInt32 sampleFrames) noexcept {
     if (EffectBase* const object = effectObject(effect)) {
         object->process(inputs, outputs, sampleFrames);
     }
 }
 
 void EffectBase::processReplacingEntry(AEffect* effect, float** inputs, float** outputs,
-                                       VstInt32 sampleFrames) {
+                                       VstInt32 sampleFrames) noexcept {
     if (EffectBase* const object = effectObject(effect)) {
         object->processReplacing(inputs, outputs, sampleFrames);
     }
@@ -455,7 +455,7 @@ VstInt32 EffectBase::narrowToInt32(VstIntPtr value) {
 }
 
 VstIntPtr EffectBase::callHost(VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr,
-                               float opt) {
+                               float opt) noexcept {
     if (hostCallback == nullptr) {
         return 0;
     }

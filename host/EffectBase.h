@@ -30,9 +30,9 @@ public:
     // every change the user makes.
     virtual void setParameterAutomated(VstInt32 index, float value);
     // Adds the effect's output to outputs.
-    virtual void process(float** inputs, float** outputs, VstInt32 sampleFrames) = 0;
+    virtual void process(float** inputs, float** outputs, VstInt32 sampleFrames) noexcept = 0;
     // Overwrites outputs with the effect's output.
-    virtual void processReplacing(float** inputs, float** outputs, VstInt32 sampleFrames);
+    virtual void processReplacing(float** inputs, float** outputs, VstInt32 sampleFrames) noexcept;
     // Answers a dispatcher opcode; unknown opcodes answer 0.
     virtual VstIntPtr dispatch(VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr,
                                float opt);
@@ -100,16 +100,16 @@ public:
     static VstIntPtr VSTCALLBACK dispatchEntry(AEffect* effect, VstInt32 opcode, VstInt32 index,
                                                VstIntPtr value, void* ptr, float opt);
     static void VSTCALLBACK processEntry(AEffect* effect, float** inputs, float** outputs,
-                                         VstInt32 sampleFrames);
+                                         VstInt32 sampleFrames) noexcept;
     static void VSTCALLBACK processReplacingEntry(AEffect* effect, float** inputs, float** outputs,
-                                                  VstInt32 sampleFrames);
+                                                  VstInt32 sampleFrames) noexcept;
     static void VSTCALLBACK setParameterEntry(AEffect* effect, VstInt32 index, float value);
     static float VSTCALLBACK getParameterEntry(AEffect* effect, VstInt32 index);
 
 protected:
     // Sends a request to the host with this effect's record; 0 without a host.
     VstIntPtr callHost(VstInt32 opcode, VstInt32 index = 0, VstIntPtr value = 0,
-                       void* ptr = nullptr, float opt = 0.0f);
+                       void* ptr = nullptr, float opt = 0.0f) noexcept;
     void setFlag(VstInt32 flag, bool state);
     // Host values arrive pointer-sized; counts and sizes are 32-bit. Saturates.
     static VstInt32 narrowToInt32(VstIntPtr value);

@@ -108,7 +108,7 @@ VstIntPtr ExtendedEffectBase::hostWantMidi(VstInt32 filter) {
     return callHost(audioMasterWantMidi, 0, filter);
 }
 
-VstTimeInfo* ExtendedEffectBase::hostGetTime(VstInt32 filter) {
+VstTimeInfo* ExtendedEffectBase::hostGetTime(VstInt32 filter) noexcept {
     return reinterpret_cast<VstTimeInfo*>(callHost(audioMasterGetTime, 0, filter));
 }
 

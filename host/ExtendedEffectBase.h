@@ -24,7 +24,7 @@ public:
     virtual VstIntPtr hostWantMidi(VstInt32 filter);
     // The host's time information, read-only and owned by the host; null when it has none.
     // Called from the audio thread.
-    virtual VstTimeInfo* hostGetTime(VstInt32 filter);
+    virtual VstTimeInfo* hostGetTime(VstInt32 filter) noexcept;
     virtual VstIntPtr hostTempoAt(VstInt32 position);
     virtual VstInt32 processEvents(VstEvents* events);
     virtual VstIntPtr hostGetNumAutomatableParameters();

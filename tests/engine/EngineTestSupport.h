@@ -39,7 +39,7 @@ struct ScriptedTransport : engine::TransportSource {
     bool answer = true;
     engine::HostTransport time{0.0, 120.0, 48000.0};
     int calls = 0;
-    bool readTransport(engine::HostTransport& transport) override {
+    bool readTransport(engine::HostTransport& transport) noexcept override {
         ++calls;
         if (answer) {
             transport = time;

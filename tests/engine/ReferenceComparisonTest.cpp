@@ -36,7 +36,7 @@ constexpr double kTolerance = 1e-5;
 struct FixedTransport : TransportSource {
     bool answer = true;
     HostTransport time;
-    bool readTransport(HostTransport& transport) override {
+    bool readTransport(HostTransport& transport) noexcept override {
         if (answer) {
             transport = time;
         }

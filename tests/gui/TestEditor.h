@@ -12,7 +12,7 @@
 class RecordingEffect : public EffectBase {
 public:
     RecordingEffect() : EffectBase(&RecordingEffect::hostCallback, 1, 1) { idleRequests() = 0; }
-    void process(float** inputs, float** outputs, VstInt32 sampleFrames) override {
+    void process(float** inputs, float** outputs, VstInt32 sampleFrames) noexcept override {
         (void)inputs;
         (void)outputs;
         (void)sampleFrames;

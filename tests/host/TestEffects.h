@@ -30,7 +30,8 @@ struct RecordingHost {
 class MinimalEffect : public ExtendedEffectBase {
 public:
     explicit MinimalEffect(audioMasterCallback host) : ExtendedEffectBase(host, 10, 111) {}
-    void process(float** /*inputs*/, float** /*outputs*/, VstInt32 /*sampleFrames*/) override {}
+    void process(float** /*inputs*/, float** /*outputs*/,
+                 VstInt32 /*sampleFrames*/) noexcept override {}
 
     using EffectBase::blockSize;
     using EffectBase::currentProgram;
