@@ -60,6 +60,9 @@ void FeedbackEngine::resume(float sampleRate) {
         // On failure the old lines stay, and every delay is still limited to their length.
         engineState.reallocateLines(static_cast<std::int64_t>(needed));
     }
+    // Delay lengths and limiter times follow the new rate at once: hosts switch the effect on
+    // at their rate without touching a parameter.
+    updateEngine();
     applyPendingReset();
     clearRunningState();
     storeRelaxed(engineState.dSongPos, 0.0);

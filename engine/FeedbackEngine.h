@@ -34,7 +34,8 @@ public:
     void updateEngine();
 
     // Host switches the effect on: sample rate below 10000 becomes 48000; buffers grow to two
-    // seconds (never shrink, and keep their old size if memory runs out); lines are cleared.
+    // seconds (never shrink, and keep their old size if memory runs out); every derived value
+    // is recomputed for the rate; lines are cleared.
     void resume(float sampleRate);
     void suspend();
     // Clears lines, filter states and limiter envelopes. Safe from any thread: the clearing

@@ -27,8 +27,12 @@ protected:
         ASSERT_TRUE(host.loaded()) << host.loadError();
         ASSERT_NE(host.open(), nullptr);
         host.start(kHostRate, kHostBlock);
-        // Only line 0 sounds, hard left, through an Off filter and the hard limiter at level 1;
-        // nothing modulates.
+        isolateLineZero();
+    }
+
+    // Only line 0 sounds, hard left, through an Off filter and the hard limiter at level 1;
+    // nothing modulates.
+    void isolateLineZero() {
         host.setParameter(kMix, 1.0f);
         host.setParameter(kCompSense, 0.5f);
         host.setParameter(1, 0.5f);
@@ -46,6 +50,13 @@ protected:
                 host.setParameter(lineParameter(line, kFeedback0 + from), 0.5f);
             }
         }
+    }
+
+    // The first sample of the left output that is not silent, or -1.
+    static int firstSound(const std::vector<float>& output) {
+        const auto found = std::find_if(output.begin(), output.end(),
+                                        [](float sample) { return std::fabs(sample) > 1e-6f; });
+        return found == output.end() ? -1 : static_cast<int>(found - output.begin());
     }
 
     // Runs the input through in blocks of kHostBlock; accumulate uses process.
@@ -78,6 +89,34 @@ TEST_F(EngineSoundHostTest, AnImpulseEchoesAfterTheDelayTime) {
         const float expected = n == 1000 + 9600 ? 0.375f : 0.0f;
         ASSERT_NEAR(left[n], expected, 1e-6) << "sample " << n;
         ASSERT_NEAR(right[n], 0.0f, 1e-6) << "sample " << n;
+    }
+}
+
+// A host sets the parameters (or loads a program) and then switches the effect on at its rate,
+// touching no parameter afterwards: the echo still comes after 200 ms at that rate.
+TEST_F(EngineSoundHostTest, AnEchoKeepsItsTimeAtTheRateTheHostSwitchesOnWith) {
+    const struct {
+        float earlierRate; // 0: none before, the effect is switched on once
+        float rate;
+        int echoAfter; // 0.1 x 2000 ms
+    } cases[] = {{0.0f, 44100.0f, 8820}, {44100.0f, 48000.0f, 9600}, {0.0f, 96000.0f, 19200}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << "at " << c.rate << " Hz");
+        ASSERT_NE(host.open(), nullptr); // a new effect, made at its own initial rate
+        if (c.earlierRate > 0.0f) {
+            host.start(c.earlierRate, kHostBlock);
+        }
+        isolateLineZero();
+        host.setParameter(lineParameter(0, kDelay), 0.1f);
+        host.dispatch(effMainsChanged, 0, 0);
+        host.start(c.rate, kHostBlock);
+
+        std::vector<float> input(24000, 0.0f), left(24000, 0.0f), right(24000, 0.0f);
+        input[1000] = 1.0f; // after the first blocks' ramps
+        run(input, left, right);
+        EXPECT_EQ(firstSound(left), 1000 + c.echoAfter);
+        EXPECT_NEAR(left[1000 + c.echoAfter], 0.375f, 1e-6);
+        EXPECT_EQ(host.getParameter(1002), 200.0f);
     }
 }
 

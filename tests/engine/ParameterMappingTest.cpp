@@ -42,16 +42,20 @@ TEST(ParameterMapping, DelayTimesAreWholeMillisecondsWithinTheBuffer) {
     }
 }
 
-TEST(ParameterMapping, DelayLengthsFollowTheSampleRateOfTheLastResume) {
+// Hosts switch the effect on at their rate without touching a parameter.
+TEST(ParameterMapping, EachResumeRecomputesDelaysAndLookAheadForItsRate) {
     FeedbackEngine engine;
-    engine.resume(44100.0f);
-    setParameter(engine, PI::line(0, PI::Delay), 0.25f);
-    EXPECT_EQ(engine.state().iDelaySamples[0].load(), 22050);
-    engine.resume(96000.0f); // lengths keep their rate until the next parameter change
-    EXPECT_EQ(engine.state().iDelaySamples[0].load(), 22050);
-    setParameter(engine, PI::line(1, PI::Delay), 0.5f);
-    EXPECT_EQ(engine.state().iDelaySamples[0].load(), 48000);
-    EXPECT_EQ(engine.state().iDelaySamples[1].load(), 96000);
+    setParameter(engine, PI::line(0, PI::Delay), 0.25f); // 500 ms
+    setParameter(engine, PI::fCompSense, 0.25f);         // 25 ms look-ahead
+    const struct {
+        float rate;
+        std::int32_t samples, lookAhead;
+    } steps[] = {{44100.0f, 22050, 1102}, {96000.0f, 48000, 2400}, {48000.0f, 24000, 1200}};
+    for (const auto& step : steps) {
+        engine.resume(step.rate);
+        EXPECT_EQ(engine.state().iDelaySamples[0].load(), step.samples) << step.rate;
+        EXPECT_EQ(engine.state().iLookAhead.load(), step.lookAhead) << step.rate;
+    }
 }
 
 struct LimiterCase {

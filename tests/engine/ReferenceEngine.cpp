@@ -212,6 +212,7 @@ void ReferenceEngine::resume(float sampleRate) {
             line.assign(static_cast<std::size_t>(iBufferSize), 0.0f);
         }
     }
+    updateEngine();
     clearLines();
     dSongPos = 0.0;
     for (float& envelope : fEnv) {
