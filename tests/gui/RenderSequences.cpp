@@ -6,9 +6,9 @@
 // and fails when either is wrong.
 // Usage: veltrane_gui_render_win32 <folder>
 #include "DrawingSequences.h"
+#include "TestEditor.h"
 
 #include "gui/DrawContext.h"
-#include "gui/EditorBase.h"
 #include "gui/Frame.h"
 #include "gui/StripKnob.h"
 #include "gui/win32/Win32Platform.h"
@@ -111,20 +111,6 @@ private:
     std::size_t next = 0;
 };
 
-class PlainEditor : public EditorBase {
-public:
-    PlainEditor() : EditorBase(nullptr) {}
-    Frame* openFrame(platform::Window* parent, const Rect& size) {
-        EditorBase::open(parent);
-        frame = new Frame(size, parent, this);
-        return frame;
-    }
-    void closeFrame() {
-        delete frame;
-        frame = nullptr;
-    }
-};
-
 // A knob dragged with the real pointer and button: values from the absolute pointer position,
 // tracking until the button is released.
 bool checkScriptedDrag() {
@@ -134,7 +120,7 @@ bool checkScriptedDrag() {
         std::fprintf(stderr, "veltrane_gui_render_win32: no parent window\n");
         return false;
     }
-    PlainEditor editor;
+    CountingEditor editor;
     Frame* frame =
         editor.openFrame(reinterpret_cast<platform::Window*>(parent), Rect(0, 0, 60, 60));
     // Right of the centre, then left of it; the second step ends the drag.
