@@ -1,5 +1,6 @@
 #include "effect/ParameterTable.h"
 
+#include "engine/ParameterStates.h"
 #include "engine/SafeConversion.h"
 
 #include <iterator>
@@ -131,10 +132,9 @@ constexpr const char* kFilterTypeTexts[] = {"  Off  ", "  LowPass  ", "  HighPas
 constexpr const char* kLfoWaveTexts[] = {"  Sine  ", "  Square 10  ", "  Square 01  ", "  Saw up  ",
                                          "  Saw down  "};
 // The second LFO offers the first six of these.
-constexpr const char* kDestinationTexts[] = {"  Off  ",     "  CutOff  ", "  Resonance  ",
-                                             "  Output  ",  "  Pan  ",    "  2Delay  ",
-                                             "  LFO2 D1  ", "  LFO2 D2  "};
-constexpr int kLfo2Destinations = 6;
+constexpr const char* kDestinationTexts[engine::ParameterStates::kModDestinations] = {
+    "  Off  ", "  CutOff  ", "  Resonance  ", "  Output  ",
+    "  Pan  ", "  2Delay  ", "  LFO2 D1  ",   "  LFO2 D2  "};
 
 template <int states> const char* stateText(const char* const (&texts)[states], float value) {
     return texts[enumerationState(value, states)];
@@ -159,7 +159,8 @@ const char* enumerationText(ParameterKind kind, float value) {
     case K::ModDestination:
         return stateText(kDestinationTexts, value);
     case K::Lfo2Destination:
-        return kDestinationTexts[enumerationState(value, kLfo2Destinations)];
+        return kDestinationTexts[enumerationState(value,
+                                                  engine::ParameterStates::kLfo2Destinations)];
     }
     return nullptr;
 }

@@ -2,11 +2,11 @@
 
 #include "effect/ParameterTable.h"
 #include "engine/ParameterMapping.h"
+#include "engine/ParameterStates.h"
 
 #include <cmath>
 #include <cstdio>
 #include <cstring>
-#include <limits>
 
 namespace {
 
@@ -31,20 +31,6 @@ void formatShares(float value, char* text, const char* allFirst, const char* all
         formatText(text, "%.2f/%.2f", static_cast<double>(1.0f - value),
                    static_cast<double>(value));
     }
-}
-
-// Truncation toward zero that stays defined for NaN (0) and for values beyond int's range.
-int truncateToInt(double value) {
-    if (std::isnan(value)) {
-        return 0;
-    }
-    if (value >= std::numeric_limits<int>::max()) {
-        return std::numeric_limits<int>::max();
-    }
-    if (value <= std::numeric_limits<int>::min()) {
-        return std::numeric_limits<int>::min();
-    }
-    return static_cast<int>(value);
 }
 
 } // namespace
@@ -114,18 +100,14 @@ void formatLfo2Destination(float value, char* text) {
 }
 
 void formatDivision(float value, char* text) {
-    // Unlike the enumerations, the first division is state 0 and has a band of its own.
-    static constexpr const char* divisions[] = {"  1/16  ", "  1/8  ", "  1/4  ", "  1/1  ",
-                                                "  4/1  "};
-    const double state = std::trunc(static_cast<double>(value) * 4);
-    if (state >= 0.0 && state <= 4.0) {
-        copyText(text, divisions[static_cast<int>(state)]);
+    static constexpr const char* divisions[engine::ParameterStates::kDivisions] = {
+        "  1/16  ", "  1/8  ", "  1/4  ", "  1/1  ", "  4/1  "};
+    const int state = engine::ParameterStates::divisionState(value);
+    if (state >= 0) {
+        copyText(text, divisions[state]);
     }
 }
 
 void formatStepCount(float value, char* text) {
-    // A float product, as the engine forms it, so the display always names the steps that play.
-    const float product = value * 14;
-    const int steps = truncateToInt(2.0 + static_cast<double>(truncateToInt(product)));
-    formatText(text, "%7d", steps);
+    formatText(text, "%7d", static_cast<int>(engine::ParameterStates::stepCount(value)));
 }

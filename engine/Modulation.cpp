@@ -1,5 +1,6 @@
 #include "engine/Modulation.h"
 
+#include "engine/ParameterStates.h"
 #include "engine/SafeConversion.h"
 
 #include <cmath>
@@ -11,20 +12,13 @@ using SafeConversion::unitRange;
 
 namespace {
 
-constexpr int kDivisions = 5;
+using ParameterStates::divisionState;
+using ParameterStates::kDivisions;
+
 constexpr float kDivisionBeats[kDivisions] = {0.25f, 0.5f, 1.0f, 4.0f, 16.0f};
 constexpr float kOtherLfoPeriod = 1.0f;       // beats, for a division outside the table
 constexpr float kOtherSequencerCycle = 16.0f; // beats
 constexpr float kTwoPi = 2.0f * 3.14159265358979f;
-constexpr int kLfoDestinations = 8;
-constexpr int kLfo2Destinations = 6;
-
-// The state n = trunc(4 x value) of a division or wave parameter, or -1 outside 0..4.
-int fiveStates(float value) {
-    const double n = std::trunc(4.0 * static_cast<double>(value));
-    return n >= 0.0 && n < kDivisions ? static_cast<int>(n) : -1;
-}
-
 Modulation::Row rowFor(float destination, int states) {
     const int n = SafeConversion::enumerationState(destination, states);
     return n == 0 ? Modulation::Unused : static_cast<Modulation::Row>(n - 1);
@@ -93,7 +87,7 @@ void Modulation::beginBlock(EngineState& state, std::int32_t frames, std::int32_
     const std::int32_t steps = loadRelaxed(state.iNumSteps);
     const float beats = static_cast<float>(frames * tempo / (60.0f * sampleRate));
     for (int k = 0; k < PI::kNumLfos; ++k) {
-        const int division = fiveStates(state.parameter(PI::lfo(k, PI::LfoRate)));
+        const int division = divisionState(state.parameter(PI::lfo(k, PI::LfoRate)));
         const float period = division < 0 ? kOtherLfoPeriod : kDivisionBeats[division];
         lfoPhase[k] = phaseAt(songPosition, period);
         while (lfoPhase[k] < 0.0) {
@@ -104,7 +98,7 @@ void Modulation::beginBlock(EngineState& state, std::int32_t frames, std::int32_
             lfoValue[k][i] = 0.0f;
         }
     }
-    const int division = fiveStates(state.parameter(PI::fStepTime));
+    const int division = divisionState(state.parameter(PI::fStepTime));
     const float cycle = division < 0 ? kOtherSequencerCycle : steps * kDivisionBeats[division];
     stepPhase = phaseAt(songPosition, cycle) + loadRelaxed(state.fStepShiftSteps) / steps;
     while (stepPhase < 0.0) {
@@ -113,9 +107,12 @@ void Modulation::beginBlock(EngineState& state, std::int32_t frames, std::int32_
     stepIncrement = finiteIncrement(beats / (cycle * subBlockDivisor));
 
     for (int d = 0; d < 2; ++d) {
-        lfoTarget[0][d] = rowFor(state.parameter(PI::lfoDestination(0, d)), kLfoDestinations);
-        lfoTarget[1][d] = rowFor(state.parameter(PI::lfoDestination(1, d)), kLfo2Destinations);
-        stepTarget[d] = rowFor(state.parameter(PI::stepDestination(d)), kLfoDestinations);
+        lfoTarget[0][d] =
+            rowFor(state.parameter(PI::lfoDestination(0, d)), ParameterStates::kModDestinations);
+        lfoTarget[1][d] =
+            rowFor(state.parameter(PI::lfoDestination(1, d)), ParameterStates::kLfo2Destinations);
+        stepTarget[d] =
+            rowFor(state.parameter(PI::stepDestination(d)), ParameterStates::kModDestinations);
     }
 }
 

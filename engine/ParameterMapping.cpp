@@ -1,5 +1,6 @@
 #include "engine/ParameterMapping.h"
 
+#include "engine/ParameterStates.h"
 #include "engine/SafeConversion.h"
 
 #include <cmath>
@@ -22,9 +23,6 @@ constexpr double kSecondsPerMs = 0.001;
 
 constexpr float kMinLimit = 0.25f;
 constexpr float kMaxLimit = 3.0f;
-
-constexpr std::int32_t kMinSteps = 2;
-constexpr std::int32_t kMaxSteps = PI::kNumSteps;
 
 constexpr float kMinTempo = 4.0f;
 constexpr float kMaxTempo = 260.0f;
@@ -121,8 +119,7 @@ void mapLimiter(EngineState& state, double e) {
 }
 
 void mapSequencerAndTempo(EngineState& state) {
-    const std::int32_t steps = SafeConversion::truncateClamped(
-        kMinSteps + std::trunc(14.0f * state.parameter(PI::fNumSteps)), kMinSteps, kMaxSteps);
+    const std::int32_t steps = ParameterStates::stepCount(state.parameter(PI::fNumSteps));
     storeRelaxed(state.iNumSteps, steps);
     const float shift = static_cast<float>(steps) * state.parameter(PI::fStepShift);
     storeRelaxed(state.fStepShiftSteps,

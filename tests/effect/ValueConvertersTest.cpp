@@ -110,6 +110,7 @@ const ConverterCase kCases[] = {
     {CONVERTER(formatStepCount), 0.999f, "     15"},
     {CONVERTER(formatStepCount), 1.0f, "     16"},
     {CONVERTER(formatStepCount), kNaN, "      2"},
+    {CONVERTER(formatStepCount), 1.5f, "     16"}, // what plays, not 2 + 21
 };
 
 TEST(ValueConverters, WriteTheTextOfEachValue) {
