@@ -109,7 +109,8 @@ platform::Window* keyboardFocus();
 // The user puts the keyboard focus on window (null: on none of ours), as a click elsewhere does.
 void setKeyboardFocus(platform::Window* window);
 
-// A scripted pointer: every read of the cursor position, and every pass of a modal loop,
+// A scripted pointer: every read of the cursor position, every pass of a modal loop, and a
+// second read of a key's state with neither in between (a loop that only polls the keys)
 // takes the next step and applies it (cursor, key state, the clock advanced by ticks, then the
 // key press, if any). With no step left nothing changes, and a modal loop ends.
 struct PointerStep {

@@ -20,6 +20,9 @@ std::int32_t unregistrations = 0;
 
 Point cursorPoint;
 std::int32_t keyStateWord = 0;
+// Keys whose state was read since the last scripted step: reading one again means a loop that
+// does not read the cursor has started its next pass.
+std::int32_t keysReadSinceStep = 0;
 std::uint32_t ticks = 0;
 std::deque<PointerStep> script;
 std::size_t cursorReadCount = 0;
@@ -81,6 +84,7 @@ void destroyTree(platform::Window* window) {
 constexpr std::uint32_t sixteenBits = 0xFFFF;
 
 void applyStep(const PointerStep& step) {
+    keysReadSinceStep = 0;
     cursorPoint = step.cursor;
     keyStateWord = step.keyState;
     ticks += step.ticks;
@@ -292,6 +296,7 @@ void setCursor(Point point) {
 }
 void setKeyState(std::int32_t state) {
     keyStateWord = state;
+    keysReadSinceStep = 0;
 }
 void setTickCount(std::uint32_t milliseconds) {
     ticks = milliseconds;
@@ -302,6 +307,7 @@ std::uint32_t currentTickCount() {
 
 void scriptPointer(const std::vector<PointerStep>& steps) {
     script.assign(steps.begin(), steps.end());
+    keysReadSinceStep = 0;
 }
 
 std::size_t remainingPointerSteps() {
@@ -329,6 +335,7 @@ void reset() {
     unregistrations = 0;
     cursorPoint = Point();
     keyStateWord = 0;
+    keysReadSinceStep = 0;
     ticks = 0;
     script.clear();
     cursorReadCount = 0;
@@ -475,6 +482,10 @@ bool isKeyDown(Key key) {
         bit = 32;
         break;
     }
+    if ((software::keysReadSinceStep & bit) != 0) {
+        software::takeScriptedStep();
+    }
+    software::keysReadSinceStep |= bit;
     return (software::keyStateWord & bit) != 0;
 }
 
