@@ -70,6 +70,9 @@ void FeedbackEffect::setParameter(VstInt32 index, float value) {
     if (isParameterIndex(index)) {
         currentSlot().setParam(index, value); // the value as given, before quantisation
     }
+    if (editor != nullptr) {
+        editor->postUpdate(); // may run on any thread; the editor only takes note
+    }
 }
 
 float FeedbackEffect::getParameter(VstInt32 index) const {

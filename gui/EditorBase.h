@@ -26,7 +26,7 @@ public:
     void idle() override;
     virtual void update() {}
     // Safe from any thread: the update itself runs at the next idle on the GUI thread.
-    virtual void postUpdate() { updateFlag.store(1, std::memory_order_release); }
+    void postUpdate() override { updateFlag.store(1, std::memory_order_release); }
     // May run on any thread that sets parameters: it only stores and asks for an update.
     virtual void setParameter(std::int32_t index, float value);
     // Draws the whole frame now.

@@ -30,6 +30,7 @@ public:
     // These only store.
     virtual void setBackOffset(const Point& offset) { backOffset = offset; }
     virtual void setStringConvert(StringConvert convert) { stringConvert = convert; }
+    StringConvert getStringConvert() const { return stringConvert; }
 
     std::int32_t getStyle() const { return style; }
     std::int32_t getFont() const { return fontId; }

@@ -1,7 +1,7 @@
 // What the dispatcher asks of an effect's editor. The toolkit's editor base implements it and
 // registers itself with the effect through EffectBase::setEditor.
 //
-// Every operation is called from the host's GUI thread.
+// Every operation is called from the host's GUI thread, except postUpdate.
 #pragma once
 
 #include "host/VstInterface.h"
@@ -17,4 +17,7 @@ public:
     virtual bool open(void* parentWindow) = 0;
     virtual void close() = 0;
     virtual void idle() = 0;
+    // The effect changed; the editor catches up at its next idle. May run on any thread that
+    // sets parameters.
+    virtual void postUpdate() = 0;
 };

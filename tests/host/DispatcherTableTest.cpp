@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <cstring>
 #include <limits>
 #include <string>
@@ -137,6 +138,9 @@ TEST_F(DispatcherTable, EditorOpcodesWithoutEditorAnswerZero) {
     EXPECT_EQ(harness.dispatch(effEditGetRect, 0, 0, &rect), 0);
     EXPECT_EQ(rect, nullptr);
     EXPECT_EQ(harness.dispatch(effEditOpen), 0);
+    // A Linux host's window is an X11 id, nothing this module could draw into.
+    void* const x11Window = reinterpret_cast<void*>(std::uintptr_t{0x3a00007});
+    EXPECT_EQ(harness.dispatch(effEditOpen, 0, 0, x11Window), 0);
     EXPECT_EQ(harness.dispatch(effEditIdle), 0);
     EXPECT_EQ(harness.dispatch(effEditClose), 0);
 }

@@ -109,6 +109,7 @@ public:
     }
     void close() override { ++closeCalls; }
     void idle() override { ++idleCalls; }
+    void postUpdate() override {}
 
     bool* destroyed;
     ERect rectangle{0, 0, 512, 752};
