@@ -31,4 +31,11 @@ else()
 endif()
 set_target_properties(veltrane PROPERTIES PREFIX "" OUTPUT_NAME veltrane)
 target_include_directories(veltrane PRIVATE ${PROJECT_SOURCE_DIR})
-target_link_libraries(veltrane PRIVATE veltrane_effect_without_editor veltrane_options)
+# The Windows module opens its editor as a child of the host's window through the Win32 backend.
+# Elsewhere the module has no editor until a backend can open inside a Linux host's window; the
+# software backend's editor is linked in-process by the tools and tests instead.
+if(WIN32 AND TARGET veltrane_effect_with_editor)
+    target_link_libraries(veltrane PRIVATE veltrane_effect_with_editor veltrane_options)
+else()
+    target_link_libraries(veltrane PRIVATE veltrane_effect_without_editor veltrane_options)
+endif()
