@@ -59,6 +59,26 @@ ParameterSetting parseSetting(const std::string& text) {
     return ParameterSetting{text.substr(0, equals), static_cast<float>(value)};
 }
 
+// "X,Y,..." with count whole numbers, each point inside the editor.
+std::vector<int> parsePoints(const std::string& option, const std::string& text, int count) {
+    std::vector<int> numbers;
+    std::size_t start = 0;
+    for (int index = 0; index < count; ++index) {
+        const std::size_t comma = text.find(',', start);
+        const bool last = index + 1 == count;
+        if (last != (comma == std::string::npos)) {
+            throw UsageError(option + " expects " +
+                             (count == 2 ? std::string("X,Y") : std::string("X1,Y1,X2,Y2")) +
+                             ", not \"" + text + "\"");
+        }
+        const int limit = index % 2 == 0 ? CommandLine::editorWidth : CommandLine::editorHeight;
+        numbers.push_back(
+            parseWholeNumber(option, text.substr(start, comma - start), 0, limit - 1));
+        start = comma + 1;
+    }
+    return numbers;
+}
+
 } // namespace
 
 CommandLine CommandLine::parse(const std::vector<std::string>& arguments) {
@@ -66,6 +86,7 @@ CommandLine CommandLine::parse(const std::vector<std::string>& arguments) {
     std::vector<std::string> positional;
     bool listRequested = false;
     bool outputOption = false;
+    bool editorOptions = false; // a gesture, a modifier or --play
     bool optionsEnded = false;
 
     // Help is given whatever else the command line holds.
@@ -93,6 +114,11 @@ CommandLine CommandLine::parse(const std::vector<std::string>& arguments) {
             listRequested = true;
             continue;
         }
+        if (argument == "--alt" || argument == "--shift") {
+            (argument == "--alt" ? result.gesture.alt : result.gesture.shift) = true;
+            editorOptions = true;
+            continue;
+        }
         // Options with a value: "--name VALUE" or "--name=VALUE".
         std::string name = argument;
         std::optional<std::string> value;
@@ -101,9 +127,10 @@ CommandLine CommandLine::parse(const std::vector<std::string>& arguments) {
             name = argument.substr(0, equals);
             value = argument.substr(equals + 1);
         }
-        static const char* const valued[] = {"--plugin",     "--program", "--set",
-                                             "--block-size", "--tempo",   "--start-beat",
-                                             "--tail",       "--output",  "-o"};
+        static const char* const valued[] = {"--plugin", "--program",    "--set",   "--block-size",
+                                             "--tempo",  "--start-beat", "--tail",  "--output",
+                                             "-o",       "--editor-png", "--click", "--drag",
+                                             "--play"};
         if (std::find(std::begin(valued), std::end(valued), name) == std::end(valued)) {
             throw UsageError("unknown option " + name);
         }
@@ -127,6 +154,23 @@ CommandLine CommandLine::parse(const std::vector<std::string>& arguments) {
             result.startBeat = parseNumber(name, *value, -maximumBeat, maximumBeat);
         } else if (name == "--tail") {
             result.tailSeconds = parseNumber(name, *value, 0.0, maximumTailSeconds);
+        } else if (name == "--editor-png") {
+            result.editorPicturePath = *value;
+        } else if (name == "--click" || name == "--drag") {
+            if (result.gesture.kind != EditorGesture::Kind::None) {
+                throw UsageError("only one --click or --drag is made before the picture");
+            }
+            const bool drag = name == "--drag";
+            const std::vector<int> points = parsePoints(name, *value, drag ? 4 : 2);
+            result.gesture.kind = drag ? EditorGesture::Kind::Drag : EditorGesture::Kind::Click;
+            result.gesture.fromX = points[0];
+            result.gesture.fromY = points[1];
+            result.gesture.toX = drag ? points[2] : points[0];
+            result.gesture.toY = drag ? points[3] : points[1];
+            editorOptions = true;
+        } else if (name == "--play") {
+            result.playSeconds = parseNumber(name, *value, 0.0, maximumPlaySeconds);
+            editorOptions = true;
         } else {
             result.outputPath = *value;
             outputOption = true;
@@ -136,6 +180,20 @@ CommandLine CommandLine::parse(const std::vector<std::string>& arguments) {
         }
     }
 
+    if (!result.editorPicturePath.empty()) {
+        if (listRequested || !positional.empty() || outputOption) {
+            throw UsageError("--editor-png takes no input or output file and no --list");
+        }
+        if (!result.pluginPath.empty()) {
+            throw UsageError("--editor-png draws the editor built into veltrane-host; "
+                             "--plugin does not apply");
+        }
+        result.command = Command::EditorPicture;
+        return result;
+    }
+    if (editorOptions) {
+        throw UsageError("--click, --drag, --alt, --shift and --play need --editor-png");
+    }
     if (!positional.empty() && positional.front() == "list") {
         listRequested = true;
         positional.erase(positional.begin());
@@ -178,6 +236,8 @@ std::string CommandLine::usage() {
   veltrane-host list [OPTIONS]           the same
   veltrane-host [OPTIONS]                render the built-in demo phrase through the first
                                          eight programs into a folder of WAV files
+  veltrane-host [OPTIONS] --editor-png FILE
+                                         draw veltrane's editor as a PNG picture
 
 Options:
   --plugin PATH        the VST 2.x plug-in module (default: the veltrane module built
@@ -198,5 +258,16 @@ plug-in input n takes channel n, and further channels are left out. The output h
 channel per plug-in output. OUTPUT's extension picks the format: .wav or .aif/.aiff
 (32-bit float) or .flac (24-bit). INPUT is never overwritten, and OUTPUT appears only
 once it is complete.
+
+Editor pictures (with --editor-png; --program, --set, --tempo, --start-beat and
+--block-size apply as for renders):
+  --editor-png FILE    write the 752 x 512 editor, as veltrane's own editor draws it, to the
+                       PNG file FILE (the editor is built into this tool; --plugin does not
+                       apply)
+  --play SECONDS       first run SECONDS of the demo phrase (then silence) through the
+                       effect, so the step light and the displays show a running state
+  --click X,Y          then click the editor at X,Y (pixels from its top left corner)
+  --drag X1,Y1,X2,Y2   or press at X1,Y1, move to X2,Y2 and release there
+  --alt, --shift       hold Alt or Shift with the button (Alt-click sets a knob to its middle)
 )";
 }

@@ -2,6 +2,7 @@
 
 #include "tools/AudioFile.h"
 #include "tools/DemoSignal.h"
+#include "tools/EditorPicture.h"
 #include "tools/EffectHost.h"
 #include "tools/HostError.h"
 #include "tools/OutputFile.h"
@@ -36,6 +37,11 @@ public:
 
 private:
     AudioFile& file;
+};
+
+class DiscardingSink : public FrameSink {
+public:
+    void write(const float*, std::int64_t) override {}
 };
 
 class FileSink : public FrameSink {
@@ -88,6 +94,9 @@ int HostApplication::run(const CommandLine& options) {
         break;
     case CommandLine::Command::Demo:
         demo(options);
+        break;
+    case CommandLine::Command::EditorPicture:
+        editorPicture(options);
         break;
     }
     return 0;
@@ -250,6 +259,38 @@ void HostApplication::demo(const CommandLine& options) {
         out << "wrote " << path << " (" << seconds(result.outputFrames, DemoSignal::sampleRate)
             << (result.tailCapped ? ", still ringing where the tail was cut" : "") << ")\n";
     }
+}
+
+void HostApplication::editorPicture(const CommandLine& options) {
+    EffectHost host(&linkedEffectEntryPoint);
+    host.transport().configure(DemoSignal::sampleRate, options.tempo, options.startBeat);
+    RenderSettings settings = renderSettings(options);
+    settings.tailSeconds = 0.0;
+    Renderer renderer(host, DemoSignal::sampleRate, settings);
+    configure(host, options, options.program ? host.findProgram(*options.program) : -1);
+    if (options.playSeconds > 0.0) {
+        // The demo phrase, cut or lengthened with silence to the time asked for.
+        std::vector<float> signal = DemoSignal::generate();
+        signal.resize(static_cast<std::size_t>(options.playSeconds * DemoSignal::sampleRate) *
+                          DemoSignal::channels,
+                      0.0f);
+        MemoryFrames source(DemoSignal::channels, std::move(signal));
+        DiscardingSink sink;
+        renderer.render(source, sink);
+    }
+    const software::Image picture = drawEditor(host, options.gesture);
+    const std::filesystem::path folder =
+        std::filesystem::path(options.editorPicturePath).parent_path();
+    std::error_code ignored; // writing the file then says what is wrong
+    if (!folder.empty()) {
+        std::filesystem::create_directories(folder, ignored);
+    }
+    std::string error;
+    if (!software::writePng(picture, options.editorPicturePath, error)) {
+        throw HostError(error);
+    }
+    out << "wrote " << options.editorPicturePath << " (" << picture.width << " x " << picture.height
+        << ")\n";
 }
 
 std::string HostApplication::demoFileName(int program, const std::string& programName) {

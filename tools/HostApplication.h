@@ -1,5 +1,5 @@
-// What veltrane-host does for each command: list a plug-in, render a file through it, or
-// render the demo phrase through its programs.
+// What veltrane-host does for each command: list a plug-in, render a file through it, render
+// the demo phrase through its programs, or draw veltrane's editor.
 #pragma once
 
 #include "tools/CommandLine.h"
@@ -26,6 +26,7 @@ private:
     void list(const CommandLine& options);
     void render(const CommandLine& options);
     void demo(const CommandLine& options);
+    void editorPicture(const CommandLine& options);
     // Selects the program and applies the --set values, in that order.
     void configure(EffectHost& host, const CommandLine& options, int program);
 

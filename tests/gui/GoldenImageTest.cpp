@@ -1,6 +1,5 @@
-// Pictures compared exactly with committed reference images in golden/. A mismatch writes the
-// actual picture and a difference picture next to the test program and says how to accept the
-// new picture on purpose.
+// Pictures compared exactly with committed reference images in golden/.
+#include "GoldenImage.h"
 #include "DrawingSequences.h"
 #include "SequenceBitmaps.h"
 #include "SoftwareCanvas.h"
@@ -9,42 +8,13 @@
 #include "gui/Knob.h"
 #include "gui/ValueDisplay.h"
 
-#include <cstdlib>
 #include <functional>
 #include <string>
 
 namespace {
 
-// Compares image with golden/<name>.png; VELTRANE_UPDATE_GOLDEN=1 writes the reference instead.
 void expectMatchesGolden(const std::string& name, const software::Image& image) {
-    const std::string reference = std::string(VELTRANE_GOLDEN_DIR) + "/" + name + ".png";
-    std::string error;
-    const char* update = std::getenv("VELTRANE_UPDATE_GOLDEN");
-    if (update != nullptr && std::string(update) == "1") {
-        ASSERT_TRUE(software::writePng(image, reference, error)) << error;
-        return;
-    }
-    software::Image expected;
-    ASSERT_TRUE(software::readPng(reference, expected, error))
-        << error << "\nTo create it: VELTRANE_UPDATE_GOLDEN=1 ./veltrane_gui_tests "
-        << "--gtest_filter='*Golden*'";
-    if (expected == image) {
-        return;
-    }
-    software::Image difference = image;
-    if (expected.width == image.width && expected.height == image.height) {
-        for (std::size_t index = 0; index < difference.pixels.size(); ++index) {
-            difference.pixels[index] = expected.pixels[index] == image.pixels[index] ? 0 : 0x0000FF;
-        }
-    }
-    const std::string actualPath = name + ".actual.png";
-    const std::string differencePath = name + ".difference.png";
-    software::writePng(image, actualPath, error);
-    software::writePng(difference, differencePath, error);
-    ADD_FAILURE() << name << " differs from " << reference << "; wrote " << actualPath << " and "
-                  << differencePath << " (red: differing pixels) in the test's folder.\n"
-                  << "If the new picture is right: VELTRANE_UPDATE_GOLDEN=1 "
-                  << "./veltrane_gui_tests --gtest_filter='*Golden*'";
+    ::expectMatchesGolden(VELTRANE_GOLDEN_DIR, name, image, "veltrane_gui_tests");
 }
 
 class GoldenImageTest : public SoftwareTest {};

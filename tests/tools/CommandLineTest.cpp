@@ -71,6 +71,27 @@ TEST(CommandLine, ReadsEveryOptionInBothSpellings) {
     EXPECT_EQ(*options.tailSeconds, 0.0);
 }
 
+TEST(CommandLine, ReadsAnEditorPictureWithItsGesture) {
+    const CommandLine drag =
+        CommandLine::parse({"--editor-png", "e.png", "--program", "2", "--drag=10,20,751,511",
+                            "--shift", "--play", "1.5"});
+    EXPECT_EQ(drag.command, Command::EditorPicture);
+    EXPECT_EQ(drag.editorPicturePath, "e.png");
+    EXPECT_EQ(drag.gesture.kind, EditorGesture::Kind::Drag);
+    EXPECT_EQ(drag.gesture.fromX, 10);
+    EXPECT_EQ(drag.gesture.fromY, 20);
+    EXPECT_EQ(drag.gesture.toX, 751);
+    EXPECT_EQ(drag.gesture.toY, 511);
+    EXPECT_TRUE(drag.gesture.shift);
+    EXPECT_FALSE(drag.gesture.alt);
+    EXPECT_EQ(drag.playSeconds, 1.5);
+    const CommandLine click = CommandLine::parse({"--alt", "--click", "0,0", "--editor-png=e"});
+    EXPECT_EQ(click.gesture.kind, EditorGesture::Kind::Click);
+    EXPECT_EQ(click.gesture.toX, 0);
+    EXPECT_TRUE(click.gesture.alt);
+    EXPECT_EQ(CommandLine::parse({"--editor-png", "e"}).gesture.kind, EditorGesture::Kind::None);
+}
+
 TEST(CommandLine, RejectsMistakesWithAMessageNamingThem) {
     struct Case {
         Arguments arguments;
@@ -105,6 +126,17 @@ TEST(CommandLine, RejectsMistakesWithAMessageNamingThem) {
         {{"--set", "Gain=-0.1"}, "out of range"},
         {{"--set", "Gain=nan"}, "expects a number"},
         {{"--set", "Gain="}, "expects a number"},
+        {{"--editor-png", "e.png", "in.wav"}, "--editor-png takes no input or output file"},
+        {{"--editor-png", "e.png", "--plugin", "p.so"}, "--plugin does not apply"},
+        {{"--click", "1,2"}, "need --editor-png"},
+        {{"--alt", "in.wav", "out.wav"}, "need --editor-png"},
+        {{"--editor-png", "e.png", "--click", "752,0"}, "--click 752 is out of range (0..751)"},
+        {{"--editor-png", "e.png", "--click", "0,512"}, "out of range (0..511)"},
+        {{"--editor-png", "e.png", "--click", "1,2,3"}, "--click expects X,Y"},
+        {{"--editor-png", "e.png", "--drag", "1,2"}, "--drag expects X1,Y1,X2,Y2"},
+        {{"--editor-png", "e.png", "--drag", "1,2,3,x"}, "expects a whole number"},
+        {{"--editor-png", "e.png", "--click", "1,2", "--drag", "1,2,3,4"}, "only one"},
+        {{"--editor-png", "e.png", "--play", "-1"}, "--play -1 is out of range"},
     };
     for (const Case& c : cases) {
         const std::string message = usageErrorOf(c.arguments);
