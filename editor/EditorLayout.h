@@ -10,6 +10,7 @@
 #include "gui/StringConvert.h"
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 
 namespace EditorLayout {

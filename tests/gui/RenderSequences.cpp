@@ -1,11 +1,11 @@
 // Windows test program: draws every named drawing sequence through the Win32 backend on a
-// 32-bit canvas and writes its pixels to <folder>/<name>.pixels, for comparison with the
-// software backend (Win32AgreementTest). Format: width and height as 32-bit little-endian
-// integers, then one 32-bit ColorValue per pixel, row by row. It also checks, with real windows,
-// pointer and button, the frame's class registration and a knob drag through the polling loop,
+// 32-bit canvas and writes its pixels to <folder>/<name>.pixels (PixelFile.h), for comparison
+// with the software backend (Win32AgreementTest). It also checks, with real windows, pointer
+// and button, the frame's class registration and a knob drag through the polling loop,
 // and fails when either is wrong.
 // Usage: veltrane_gui_render_win32 <folder>
 #include "DrawingSequences.h"
+#include "PixelFile.h"
 #include "TestEditor.h"
 
 #include "gui/DrawContext.h"
@@ -23,27 +23,6 @@
 #include <vector>
 
 namespace {
-
-bool writeLittleEndian(std::FILE* file, std::uint32_t value) {
-    const unsigned char bytes[4] = {
-        static_cast<unsigned char>(value), static_cast<unsigned char>(value >> 8),
-        static_cast<unsigned char>(value >> 16), static_cast<unsigned char>(value >> 24)};
-    return std::fwrite(bytes, 1, 4, file) == 4;
-}
-
-bool writePixels(const std::string& path, std::int32_t width, std::int32_t height,
-                 const std::vector<std::uint32_t>& pixels) {
-    std::FILE* file = std::fopen(path.c_str(), "wb");
-    if (file == nullptr) {
-        return false;
-    }
-    bool written = writeLittleEndian(file, static_cast<std::uint32_t>(width)) &&
-                   writeLittleEndian(file, static_cast<std::uint32_t>(height));
-    for (std::size_t index = 0; written && index < pixels.size(); ++index) {
-        written = writeLittleEndian(file, pixels[index]);
-    }
-    return std::fclose(file) == 0 && written;
-}
 
 bool classRegistered() {
     WNDCLASSA windowClass;
@@ -174,7 +153,7 @@ int main(int argumentCount, char** arguments) {
         const std::vector<std::uint32_t> pixels = win32::canvasPixels(canvas);
         win32::deleteCanvas(canvas);
         const std::string path = folder + "/" + sequence.name + ".pixels";
-        if (!writePixels(path, sequence.width, sequence.height, pixels)) {
+        if (!writePixelFile(path, PixelFile{sequence.width, sequence.height, pixels})) {
             std::fprintf(stderr, "veltrane_gui_render_win32: cannot write %s\n", path.c_str());
             return 1;
         }

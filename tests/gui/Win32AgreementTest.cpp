@@ -4,46 +4,27 @@
 // with the same extent.
 // Skipped when no such folder is given (the Windows build's test runs this one).
 #include "DrawingSequences.h"
+#include "PixelFile.h"
 #include "SequenceBitmaps.h"
 #include "SoftwareCanvas.h"
 
-#include <cstdio>
 #include <cstdlib>
 #include <set>
 #include <sstream>
 #include <string>
+#include <utility>
 
 namespace {
 
 bool readPixels(const std::string& path, software::Image& image) {
-    std::FILE* file = std::fopen(path.c_str(), "rb");
-    if (file == nullptr) {
+    PixelFile picture;
+    if (!readPixelFile(path, picture)) {
         return false;
     }
-    auto read = [file](std::uint32_t& value) {
-        unsigned char bytes[4];
-        if (std::fread(bytes, 1, 4, file) != 4) {
-            return false;
-        }
-        value = static_cast<std::uint32_t>(bytes[0]) | static_cast<std::uint32_t>(bytes[1]) << 8 |
-                static_cast<std::uint32_t>(bytes[2]) << 16 |
-                static_cast<std::uint32_t>(bytes[3]) << 24;
-        return true;
-    };
-    std::uint32_t width = 0;
-    std::uint32_t height = 0;
-    bool ok =
-        read(width) && read(height) && width > 0 && height > 0 && width <= 4096 && height <= 4096;
-    if (ok) {
-        image.width = static_cast<std::int32_t>(width);
-        image.height = static_cast<std::int32_t>(height);
-        image.pixels.resize(static_cast<std::size_t>(width) * height);
-        for (std::uint32_t& pixel : image.pixels) {
-            ok = ok && read(pixel);
-        }
-    }
-    std::fclose(file);
-    return ok;
+    image.width = picture.width;
+    image.height = picture.height;
+    image.pixels = std::move(picture.pixels);
+    return true;
 }
 
 // Up to ten differing pixels, as "(x, y) software / platform".
