@@ -210,6 +210,13 @@ void DrawContext::drawString(const char* text, const Rect& rect, bool opaque,
     platform::setBackgroundMode(deviceContext, platform::BackgroundMode::Transparent);
 }
 
+std::int32_t DrawContext::getStringWidth(const char* text) const {
+    if (text == nullptr || deviceContext == nullptr) {
+        return 0;
+    }
+    return platform::textWidth(deviceContext, text, static_cast<std::int32_t>(std::strlen(text)));
+}
+
 std::int32_t DrawContext::getMouseButtons() const {
     struct KeyBit {
         platform::Key key;

@@ -70,6 +70,8 @@ public:
     void setFont(std::int32_t fontId, std::int32_t height = 0);
     void drawString(const char* text, const Rect& rect, bool opaque = false,
                     std::int32_t alignment = AlignCentre);
+    // Pixels the text takes in the current font.
+    std::int32_t getStringWidth(const char* text) const;
 
     std::int32_t getMouseButtons() const;
     void getMouseLocation(Point& point) const;

@@ -4,6 +4,12 @@
 #include "gui/DrawContext.h"
 
 #include <cstdio>
+#include <cstring>
+
+namespace {
+constexpr std::int32_t kTextMargin = 2;           // a pixel of the field on either side
+constexpr std::int32_t kSmallestFittedHeight = 8; // pixels; smaller text no longer reads
+} // namespace
 
 ValueDisplay::ValueDisplay(const Rect& size, Bitmap* background, std::int32_t style)
     : ValueDisplay(size, nullptr, 0, background, style) {}
@@ -75,6 +81,27 @@ void ValueDisplay::draw(DrawContext* context) {
     drawText(context, text);
 }
 
+void ValueDisplay::setFittingFont(DrawContext* context, const char* text) const {
+    context->setFont(fontId);
+    // A centred text wider than the display would lose its first and last letters; it steps
+    // down in size instead, as far as it stays readable. The blanks around it may overhang.
+    const char* first = text;
+    while (*first == ' ') {
+        ++first;
+    }
+    std::size_t length = std::strlen(first);
+    while (length > 0 && first[length - 1] == ' ') {
+        --length;
+    }
+    char visible[StringConvertSize];
+    std::snprintf(visible, sizeof visible, "%.*s", static_cast<int>(length), first);
+    const std::int32_t room = size.width() - kTextMargin;
+    std::int32_t height = context->getFontSize();
+    while (height > kSmallestFittedHeight && context->getStringWidth(visible) > room) {
+        context->setFont(fontId, --height);
+    }
+}
+
 void ValueDisplay::drawText(DrawContext* context, const char* text, Bitmap* overrideBitmap) {
     const bool bevel = (style & (StyleBevelBackFirst | StyleBevelFrameFirst)) != 0;
     Bitmap* picture = overrideBitmap != nullptr ? overrideBitmap : background;
@@ -99,7 +126,7 @@ void ValueDisplay::drawText(DrawContext* context, const char* text, Bitmap* over
         context->lineTo(Point(size.right, size.bottom));
         context->lineTo(Point(size.left, size.bottom));
     }
-    context->setFont(fontId);
+    setFittingFont(context, text);
     if ((style & StyleTextShadow) != 0) {
         context->setFontColor(shadowColor);
         Rect shadowed = size;

@@ -46,6 +46,8 @@ protected:
 
 private:
     void forceRedraw() { oldValue = value + 0.1f; }
+    // The display's font, made smaller where the text would not fit otherwise.
+    void setFittingFont(DrawContext* context, const char* text) const;
 
     std::int32_t horiAlign = 1;
     std::int32_t style;

@@ -64,6 +64,8 @@ void setPixel(DeviceContext* context, Point point, ColorValue color);
 // One line, vertically centred in rect, clipped to it.
 void drawText(DeviceContext* context, const char* text, std::int32_t length, const Rect& rect,
               TextAlignment alignment);
+// The width in pixels of one line of text in the selected font.
+std::int32_t textWidth(DeviceContext* context, const char* text, std::int32_t length);
 
 // Memory contexts and bitmaps.
 DeviceContext* createMemoryContext(DeviceContext* compatibleWith);

@@ -338,4 +338,11 @@ void drawText(DeviceContext* context, const char* text, std::int32_t length, con
     software::renderText(context, text, length, rect, alignment);
 }
 
+std::int32_t textWidth(DeviceContext* context, const char* text, std::int32_t length) {
+    if (context == nullptr || text == nullptr || length <= 0) {
+        return 0;
+    }
+    return software::selectedFontWidth(context, text, length);
+}
+
 } // namespace platform

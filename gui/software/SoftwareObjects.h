@@ -97,6 +97,8 @@ struct TextExtent {
 };
 TextExtent measureText(const platform::FontDescription& font, const char* text,
                        std::int32_t length);
+std::int32_t selectedFontWidth(platform::DeviceContext* context, const char* text,
+                               std::int32_t length);
 
 // What a window the backend runs itself (an edit field, a pop-up menu) does with the keyboard.
 class Widget {

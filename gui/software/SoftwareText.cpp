@@ -157,6 +157,11 @@ TextExtent measureText(const platform::FontDescription& font, const char* text,
     return extent;
 }
 
+std::int32_t selectedFontWidth(platform::DeviceContext* context, const char* text,
+                               std::int32_t length) {
+    return measureText(selectedFont(context), text, length).width;
+}
+
 void renderText(platform::DeviceContext* context, const char* text, std::int32_t length,
                 const Rect& rect, platform::TextAlignment alignment) {
     std::int32_t pixelsPerEm = 0;

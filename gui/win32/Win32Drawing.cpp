@@ -189,6 +189,14 @@ void drawText(DeviceContext* context, const char* text, std::int32_t length, con
     DrawTextA(toDc(context), text, length, &area, format);
 }
 
+std::int32_t textWidth(DeviceContext* context, const char* text, std::int32_t length) {
+    SIZE extent{};
+    if (length <= 0 || !GetTextExtentPoint32A(toDc(context), text, length, &extent)) {
+        return 0;
+    }
+    return extent.cx;
+}
+
 DeviceContext* createMemoryContext(DeviceContext* compatibleWith) {
     return fromDc(CreateCompatibleDC(toDc(compatibleWith)));
 }

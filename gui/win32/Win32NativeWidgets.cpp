@@ -1,7 +1,7 @@
 // The seam's native widgets on USER: the "EDIT" control with the toolkit's filter procedure in
 // front of its own, and pop-up menus tracked with TrackPopupMenu.
-#include "host/ModuleInstance.h"
 #include "gui/platform/NativeWidgets.h"
+#include "host/ModuleInstance.h"
 
 #include <windows.h>
 

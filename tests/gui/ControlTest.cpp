@@ -247,6 +247,11 @@ void writeTooMuch(float value, char* text) {
     std::memset(text, '8', StringConvertSize); // no terminator within the buffer
 }
 
+void writeWide(float value, char* text) {
+    (void)value;
+    std::strcpy(text, "  Delay > Filt  ");
+}
+
 software::Image drawDisplay(float value, StringConvert convert, std::int32_t style = 0) {
     ValueDisplay display(Rect(0, 0, 48, 14), nullptr, style);
     display.setValue(value);
@@ -265,6 +270,13 @@ TEST_F(ValueDisplayTest, WithoutAConverterTheValueIsWrittenWithTwoDecimals) {
 TEST_F(ValueDisplayTest, AConverterThatOverrunsItsBufferIsCutAtItsEnd) {
     const software::Image pixels = drawDisplay(0.0f, writeTooMuch);
     EXPECT_GT(extentOf(pixels, ColorWhite.colorValue()).width(), 0);
+}
+
+TEST_F(ValueDisplayTest, ATextWiderThanTheDisplayIsMadeSmallerInsteadOfLosingItsEdges) {
+    const Rect ink = extentOf(drawDisplay(0.0f, writeWide), ColorWhite.colorValue());
+    EXPECT_GT(ink.width(), 36);
+    EXPECT_GE(ink.left, 1);
+    EXPECT_LE(ink.right, 47);
 }
 
 TEST_F(ValueDisplayTest, ThePlainBackgroundIsFilledWithTheBackColourAndFramed) {
