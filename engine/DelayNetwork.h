@@ -1,27 +1,44 @@
 // The block processing of the four delay lines: sub-blocks of at most 64 samples with control-
-// rate modulation and linear ramps, the per-sample loop in both routings, and the limiter pass
-// after every sub-block.
+// rate modulation and linear ramps, the per-sample work in both routings, and the limiter pass
+// after every sub-block. The four lines are the four lanes of one vector throughout; as every
+// line is at least one sub-block long, a sub-block never reads what it writes, so the lines are
+// read for the whole sub-block first, and only the filters' recursion runs sample by sample.
+// Its samples are those of ReferenceNetwork, bit for bit.
 //
-// Thread: audio. Allocates nothing, takes no lock; the per-sample loop calls no transcendental
-// function.
+// Thread: audio. Allocates nothing, takes no lock; transcendental functions run only at control
+// rate, and only when their inputs changed.
 #pragma once
 
 #include "engine/EngineState.h"
-#include "engine/Limiter.h"
+#include "engine/FilterLanes.h"
+#include "engine/LimiterLanes.h"
 #include "engine/LineFilter.h"
 #include "engine/Modulation.h"
+#include "engine/RingWindow.h"
 #include "engine/Transport.h"
 
 #include <cstdint>
+#include <limits>
 
 namespace engine {
 
 class DelayNetwork {
 public:
-    static constexpr std::int32_t kSubBlockLength = 64;
+    static constexpr std::int32_t kSubBlockLength = RingWindow::kLength;
+    static_assert(kSubBlockLength <= EngineState::kMinDelaySamples,
+                  "a sub-block must not reach the samples it writes");
+    // Ramps move by a sub-block's share of the distance per sample, also in a shorter last
+    // sub-block, which then stops short of its target.
+    static constexpr float kRampFraction = 1.0f / kSubBlockLength;
 
     // nSub: whole sub-blocks in a block, at least 1. It scales the modulation increments.
     static std::int32_t subBlockDivisor(std::int32_t frames) noexcept;
+    // False for null buffers when there are frames to process.
+    static bool buffersUsable(float* const* inputs, float* const* outputs,
+                              std::int32_t frames) noexcept;
+    // Without delay lines: the finite input, straight to the output.
+    static void passThrough(float* const* inputs, float* const* outputs, std::int32_t frames,
+                            OutputMode mode) noexcept;
 
     // Runs one block over non-interleaved stereo buffers (inputs are written back with the
     // anti-denormal offset). Negative frames count as 0; null buffers with frames > 0 leave
@@ -33,22 +50,46 @@ private:
     static constexpr int kLines = EngineState::kLines;
 
     void setRamps(const EngineState& state, float sampleRate) noexcept;
-    template <bool FilterAfterDelay, bool Accumulate>
-    void runSamples(EngineState& state, float* const* inputs, float* const* outputs,
-                    std::int32_t offset, std::int32_t count) noexcept;
+    // The offset inputs of one sub-block, written back and kept for the loop and the mix.
+    void takeInputs(EngineState& state, float* const* inputs, std::int32_t offset,
+                    std::int32_t count) noexcept;
+    template <bool FilterAfterDelay>
+    void runSamples(EngineState& state, std::int32_t count) noexcept;
+    template <bool Accumulate>
+    void giveOutputs(float* const* outputs, std::int32_t offset, std::int32_t count) noexcept;
 
     Modulation modulation;
-    Limiter limiter;
-    LineFilter filters[kLines];
+    LimiterLanes limiter;
+    FilterLanes filters;
+    RingWindow window;
+    LineFilter::Type types[kLines] = {};
     float mix = 0.0f;
-    float balance[kLines] = {};
+    alignas(16) float balance[kLines] = {};
     // Per-sample increments of the smoothed members, set every sub-block.
-    float frequencyStep[kLines] = {};
-    float dampingStep[kLines] = {};
-    float panRightStep[kLines] = {};
-    float panLeftStep[kLines] = {};
-    float sendStep[kLines] = {};
-    float levelStep[kLines] = {};
+    alignas(16) float frequencyStep[kLines] = {};
+    alignas(16) float dampingStep[kLines] = {};
+    alignas(16) float panRightStep[kLines] = {};
+    alignas(16) float panLeftStep[kLines] = {};
+    alignas(16) float sendStep[kLines] = {};
+    alignas(16) float levelStep[kLines] = {};
+    // A line's filter targets and what they were computed from; NaN: nothing yet.
+    struct Targets {
+        float cutoff = std::numeric_limits<float>::quiet_NaN();
+        float sampleRate = std::numeric_limits<float>::quiet_NaN();
+        float frequency = 0.0f;
+        float resonance = std::numeric_limits<float>::quiet_NaN();
+        LineFilter::Type type = LineFilter::Off;
+        float damping = 0.0f; // before the limit F sets
+    };
+    Targets targets[kLines];
+    // One sub-block along time: the offset inputs, the four lines' contributions to each
+    // output channel per sample (in line order), and the output before it is stored.
+    alignas(16) float left[kSubBlockLength] = {};
+    alignas(16) float right[kSubBlockLength] = {};
+    alignas(16) float wetLeft[kSubBlockLength][kLines] = {};
+    alignas(16) float wetRight[kSubBlockLength][kLines] = {};
+    alignas(16) float outLeft[kSubBlockLength] = {};
+    alignas(16) float outRight[kSubBlockLength] = {};
 };
 
 } // namespace engine

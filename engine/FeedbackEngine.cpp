@@ -19,7 +19,7 @@ bool isParameter(int index) {
 
 } // namespace
 
-FeedbackEngine::FeedbackEngine() {
+FeedbackEngine::FeedbackEngine(Path path) : path(path) {
     engineState.reallocateLines(EngineState::kInitialBufferSize);
     for (int index = 0; index < PI::kNumParameters; ++index) {
         storeParameter(index, kNeutralSetting[index]);
@@ -89,7 +89,12 @@ void FeedbackEngine::process(float** inputs, float** outputs, std::int32_t sampl
                              OutputMode mode, float sampleRate,
                              TransportSource* transport) noexcept {
     applyPendingReset();
-    network.process(engineState, inputs, outputs, sampleFrames, mode, sampleRate, transport);
+    if (path == Path::Vector) {
+        network.process(engineState, inputs, outputs, sampleFrames, mode, sampleRate, transport);
+    } else {
+        plainNetwork.process(engineState, inputs, outputs, sampleFrames, mode, sampleRate,
+                             transport);
+    }
 }
 
 void FeedbackEngine::clearRunningState() noexcept {

@@ -7,6 +7,7 @@
 
 #include "engine/DelayNetwork.h"
 #include "engine/EngineState.h"
+#include "engine/ReferenceNetwork.h"
 #include "engine/Transport.h"
 
 #include <atomic>
@@ -16,7 +17,11 @@ namespace engine {
 
 class FeedbackEngine {
 public:
-    FeedbackEngine();
+    // Which network processes the blocks: the vectorised one, or its plain twin that serves as
+    // oracle and yardstick. Both give the same samples.
+    enum class Path { Vector, Plain };
+
+    explicit FeedbackEngine(Path path = Path::Vector);
     ~FeedbackEngine();
     FeedbackEngine(const FeedbackEngine&) = delete;
     FeedbackEngine& operator=(const FeedbackEngine&) = delete;
@@ -57,8 +62,10 @@ private:
     void clearRunningState() noexcept;
     void applyPendingReset() noexcept;
 
+    const Path path;
     EngineState engineState;
     DelayNetwork network;
+    ReferenceNetwork plainNetwork;
     // Set by resetEngine on any thread; the clearing itself runs on the audio thread at the
     // next block (or in suspend/resume), so no other thread writes the lines while they play.
     std::atomic<bool> resetRequested{false};
