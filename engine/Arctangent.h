@@ -8,7 +8,7 @@
 namespace engine {
 
 inline Lanes arctangent(Lanes x) noexcept {
-    // atan(a) = pi/2 + atan(-1/a) above 1, so the polynomial only sees -1 <= r <= 1.
+    // atan(a) = pi/2 + atan(-1/a) above 1, so the polynomial only sees 0 <= r <= 1.
     constexpr float kHalfPiHigh = 1.570796371e+00f;
     constexpr float kHalfPiLow = -4.371138829e-08f; // pi/2 - kHalfPiHigh
     // atan(r) = r + r z P(z) with z = r^2: a Chebyshev fit on 0 <= z <= 1, highest power first.
@@ -18,13 +18,14 @@ inline Lanes arctangent(Lanes x) noexcept {
 
     const Lanes a = x.magnitude();
     const Mask above = a > Lanes(1.0f); // false for NaN, which then passes through r
-    const Lanes r = select(above, Lanes(-1.0f), a) / select(above, a, Lanes(1.0f));
+    // r = min(a, 1/a): the polynomial is odd, so atan(-1/a) is -atan(1/a) exactly.
+    const Lanes r = minimum(a, Lanes(1.0f) / a);
     const Lanes z = r * r;
     Lanes p = kP[0];
     for (int k = 1; k < static_cast<int>(sizeof kP / sizeof kP[0]); ++k) {
         p = p * z + kP[k];
     }
-    const Lanes y = r + r * z * p;
+    const Lanes y = (r + r * z * p) ^ (Lanes(-0.0f) & above);
     const Lanes result = (Lanes(kHalfPiHigh) & above) + ((Lanes(kHalfPiLow) & above) + y);
     return result ^ x.sign();
 }

@@ -81,6 +81,11 @@ inline Lanes select(Mask where, Lanes a, Lanes b) noexcept {
     return Lanes(_mm_or_ps(_mm_and_ps(where.bits, a.v), _mm_andnot_ps(where.bits, b.v)));
 }
 
+// a < b ? a : b; b where either is NaN.
+inline Lanes minimum(Lanes a, Lanes b) noexcept {
+    return Lanes(_mm_min_ps(a.v, b.v));
+}
+
 // a < b ? b : a, as `if (a < b) a = b;` (a NaN in a stays).
 inline Lanes raiseTo(Lanes a, Lanes b) noexcept {
     return Lanes(_mm_max_ps(b.v, a.v));
@@ -89,6 +94,11 @@ inline Lanes raiseTo(Lanes a, Lanes b) noexcept {
 // x where it is finite, else +0.
 inline Lanes finiteOrZero(Lanes x) noexcept {
     return x & (x.magnitude() <= Lanes(FLT_MAX));
+}
+
+// x where it is a number, else +0: finiteOrZero for values that cannot be infinite.
+inline Lanes nanToZero(Lanes x) noexcept {
+    return Lanes(_mm_and_ps(x.v, _mm_cmpord_ps(x.v, x.v)));
 }
 
 // Rows become columns: a 4 x 4 block of floats turned between line order and time order.

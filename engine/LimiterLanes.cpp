@@ -79,14 +79,27 @@ void LimiterLanes::run(EngineState& state, std::int32_t length) noexcept {
 
 void LimiterLanes::saturate(EngineState& state, const RingRuns (&runs)[kLines], float level,
                             float divisor) noexcept {
-    const Lanes drive(level);
-    const Lanes scale(divisor);
-    const auto saturated = [&](Lanes s) { return finiteOrZero(arctangent(drive * s) / scale); };
+    // Dividing by 1 changes nothing; a result is at most pi/2 / 0.25, never infinite.
+    if (divisor == 1.0f) {
+        saturateRuns(state, runs,
+                     [drive = Lanes(level)](Lanes s) { return nanToZero(arctangent(drive * s)); });
+    } else {
+        saturateRuns(state, runs, [drive = Lanes(level), scale = Lanes(divisor)](Lanes s) {
+            return nanToZero(arctangent(drive * s) / scale);
+        });
+    }
+}
+
+template <typename Saturation>
+void LimiterLanes::saturateRuns(EngineState& state, const RingRuns (&runs)[kLines],
+                                Saturation saturated) noexcept {
     for (int i = 0; i < kLines; ++i) {
         float* line = state.pDelayBuffer[i].get();
-        for (const auto& [start, count] :
-             {std::pair{runs[i].start, runs[i].firstCount}, std::pair{0, runs[i].secondCount}}) {
-            float* s = line + start;
+        const std::int32_t starts[] = {runs[i].start, 0};
+        const std::int32_t counts[] = {runs[i].firstCount, runs[i].secondCount};
+        for (int run = 0; run < 2; ++run) {
+            float* s = line + starts[run];
+            const std::int32_t count = counts[run];
             std::int32_t n = 0;
             for (; n + Lanes::kCount <= count; n += Lanes::kCount) {
                 saturated(Lanes::loadUnaligned(s + n)).storeUnaligned(s + n);

@@ -26,6 +26,9 @@ private:
 
     void saturate(EngineState& state, const RingRuns (&runs)[kLines], float level,
                   float divisor) noexcept;
+    template <typename Saturation>
+    void saturateRuns(EngineState& state, const RingRuns (&runs)[kLines],
+                      Saturation saturated) noexcept;
     void limitPeaks(EngineState& state, std::int32_t length, float level, bool instantAttack,
                     float attack, float release) noexcept;
     // reach[i]: steps after which the detector of line i meets a sample the gain has just
