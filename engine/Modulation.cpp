@@ -114,9 +114,20 @@ void Modulation::beginBlock(EngineState& state, std::int32_t frames, std::int32_
         stepTarget[d] =
             rowFor(state.parameter(PI::stepDestination(d)), ParameterStates::kModDestinations);
     }
+    for (int k = 0; k < PI::kNumLfos; ++k) {
+        lfoActive[k] = lfoTarget[k][0] != Unused || lfoTarget[k][1] != Unused;
+    }
+    stepActive = stepTarget[0] != Unused || stepTarget[1] != Unused;
 }
 
 void Modulation::update(EngineState& state) noexcept {
+    // A source without a destination computes nothing; the sequencer still moves the step the
+    // editor shows.
+    if (!lfoActive[0] && !lfoActive[1] && !stepActive) {
+        float position;
+        advanceSequencer(state, position);
+        return;
+    }
     // Base values are the live parameters, except the resonance copied at block start.
     float base[kNumRows][kLines];
     for (int i = 0; i < kLines; ++i) {
@@ -133,9 +144,13 @@ void Modulation::update(EngineState& state) noexcept {
             stepAmount[d][i] = loadRelaxed(state.fStepAmount[d][i]);
         }
     }
-    updateLfo(state, 0, base);
+    if (lfoActive[0]) {
+        updateLfo(state, 0, base);
+    }
     updateSequencer(state, base);
-    updateLfo(state, 1, base);
+    if (lfoActive[1]) {
+        updateLfo(state, 1, base);
+    }
 }
 
 void Modulation::updateLfo(const EngineState& state, int k,
@@ -171,6 +186,9 @@ void Modulation::updateLfo(const EngineState& state, int k,
 
     for (int d = 0; d < 2; ++d) {
         const Row row = lfoTarget[k][d];
+        if (row == Unused) {
+            continue;
+        }
         const float* amount = k == 0 ? lfoAmount[d] : values[Lfo2Amount0 + d];
         for (int i = 0; i < kLines; ++i) {
             values[row][i] = unitRange(base[row][i] + amount[i] * v[i] * 0.5f);
@@ -178,8 +196,7 @@ void Modulation::updateLfo(const EngineState& state, int k,
     }
 }
 
-void Modulation::updateSequencer(EngineState& state,
-                                 const float (&base)[kNumRows][kLines]) noexcept {
+std::int32_t Modulation::advanceSequencer(EngineState& state, float& position) noexcept {
     stepPhase += stepIncrement;
     wrap(stepPhase);
 
@@ -187,13 +204,24 @@ void Modulation::updateSequencer(EngineState& state,
     // A float, as every intermediate but the phases: a phase a hair below a step boundary rounds
     // onto it and sounds the next step. One that rounds onto the end of the cycle stays in the
     // last step (gliding fully to step 0), never in a step past the active ones.
-    const float position = static_cast<float>(stepPhase * steps);
+    position = static_cast<float>(stepPhase * steps);
     const std::int32_t step = SafeConversion::truncateClamped(position, 0, steps - 1);
     storeRelaxed(state.iCurrentStep, step);
+    return step;
+}
+
+void Modulation::updateSequencer(EngineState& state,
+                                 const float (&base)[kNumRows][kLines]) noexcept {
+    float position;
+    const std::int32_t step = advanceSequencer(state, position);
+    if (!stepActive) {
+        return;
+    }
 
     float value = stepValue(state, step);
     const float blend = unitRange(state.parameter(PI::fBlend));
     if (blend > 0.0f) {
+        const std::int32_t steps = loadRelaxed(state.iNumSteps);
         const int next = step + 1 >= steps ? 0 : step + 1;
         // The last blend share of each step glides to the next step's value.
         const float t = (position - static_cast<float>(step)) - (1.0f - blend);

@@ -43,6 +43,8 @@ private:
     void updateLfo(const EngineState& state, int lfo,
                    const float (&base)[kNumRows][kLines]) noexcept;
     void updateSequencer(EngineState& state, const float (&base)[kNumRows][kLines]) noexcept;
+    // Moves the sequencer's phase on and sets iCurrentStep; position: phase x iNumSteps.
+    std::int32_t advanceSequencer(EngineState& state, float& position) noexcept;
 
     float values[kNumRows][kLines] = {};
     float resonanceCopy[kLines] = {};
@@ -60,6 +62,9 @@ private:
     // the sub-block update has no branch on the destination.
     Row lfoTarget[2][2] = {};
     Row stepTarget[2] = {};
+    // Sources with at least one destination; the others compute nothing.
+    bool lfoActive[2] = {};
+    bool stepActive = false;
 };
 
 } // namespace engine
