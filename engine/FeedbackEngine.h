@@ -44,7 +44,8 @@ public:
     void resume(float sampleRate);
     void suspend();
     // Clears lines, filter states and limiter envelopes. Safe from any thread: the clearing
-    // itself is done at the start of the next block, or by suspend() or resume().
+    // itself is done at the start of the next block (at once, by swapping in cleared spare
+    // lines), or by suspend() or resume().
     void resetEngine();
 
     int getCurrentStep() const;
@@ -60,6 +61,7 @@ public:
 
 private:
     void clearRunningState() noexcept;
+    void clearPositionsAndFilters() noexcept;
     void applyPendingReset() noexcept;
 
     const Path path;
