@@ -70,7 +70,7 @@ void DelayNetwork::process(EngineState& state, float** inputs, float** outputs, 
             runs[i] =
                 RingRuns::after(state.iWritePos[i], length, loadRelaxed(state.iDelaySamples[i]));
         }
-        window.read(lines, runs, length);
+        window.read(lines, runs, length, loadRelaxed(state.iBufferSize));
         takeInputs(state, inputs, done, length);
         if (loadRelaxed(state.iFiltAfterDelay) != 0) {
             runSamples<true>(state, length);
@@ -159,16 +159,53 @@ void DelayNetwork::takeInputs(EngineState& state, float* const* inputs, std::int
     state.fDenormal = count % 2 == 0 ? denormal : -denormal;
 }
 
+template <bool FilterAfterDelay, std::size_t... Kind>
+constexpr std::array<DelayNetwork::Run, sizeof...(Kind)>
+DelayNetwork::filterRuns(std::index_sequence<Kind...>) noexcept {
+    return {&DelayNetwork::runFilters<FilterAfterDelay, FilterLanes::kKinds[Kind].first,
+                                      FilterLanes::kKinds[Kind].second>...};
+}
+
 template <bool FilterAfterDelay>
 void DelayNetwork::runSamples(EngineState& state, std::int32_t count) noexcept {
+    static constexpr std::array<Run, FilterLanes::kNumKinds> runs =
+        filterRuns<FilterAfterDelay>(std::make_index_sequence<FilterLanes::kNumKinds>());
+    (this->*runs[static_cast<std::size_t>(filters.kind())])(state, count);
+    mixLines<FilterAfterDelay>(state, count);
+}
+
+template <bool FilterAfterDelay, int First, int Second>
+void DelayNetwork::runFilters(EngineState& state, std::int32_t count) noexcept {
+    // The one recursion: the filters, sample by sample.
     Lanes frequency = Lanes::loadUnaligned(state.fSvfF);
     Lanes damping = Lanes::loadUnaligned(state.fSvfQ);
+    const Lanes frequencyIncrement = Lanes::load(frequencyStep);
+    const Lanes dampingIncrement = Lanes::load(dampingStep);
+    const Lanes inputBalance = Lanes::load(balance);
+    FilterLanes filter = filters;
+    for (std::int32_t n = 0; n < count; ++n) {
+        frequency += frequencyIncrement;
+        damping += dampingIncrement;
+        Lanes x;
+        if (FilterAfterDelay) {
+            x = window.at(n);
+        } else {
+            const Lanes xLeft(left[n]);
+            x = xLeft + (Lanes(right[n]) - xLeft) * inputBalance;
+        }
+        filter.sample<First, Second>(x, frequency, damping).store(filtered[n]);
+    }
+    filters = filter;
+    frequency.storeUnaligned(state.fSvfF);
+    damping.storeUnaligned(state.fSvfQ);
+}
+
+template <bool FilterAfterDelay>
+void DelayNetwork::mixLines(EngineState& state, std::int32_t count) noexcept {
     Lanes panRight = Lanes::loadUnaligned(state.fPanR);
     Lanes panLeft = Lanes::loadUnaligned(state.fPanL);
     Lanes send = Lanes::loadUnaligned(state.fSend);
     Lanes level = Lanes::loadUnaligned(state.fLevel);
-    const Lanes frequencyIncrement = Lanes::load(frequencyStep);
-    const Lanes dampingIncrement = Lanes::load(dampingStep);
     const Lanes panRightIncrement = Lanes::load(panRightStep);
     const Lanes panLeftIncrement = Lanes::load(panLeftStep);
     const Lanes sendIncrement = Lanes::load(sendStep);
@@ -180,39 +217,28 @@ void DelayNetwork::runSamples(EngineState& state, std::int32_t count) noexcept {
         gain[j] = Lanes(loadRelaxed(state.fMatrixGain[0][j]), loadRelaxed(state.fMatrixGain[1][j]),
                         loadRelaxed(state.fMatrixGain[2][j]), loadRelaxed(state.fMatrixGain[3][j]));
     }
-    FilterLanes filter = filters;
-
     for (std::int32_t n = 0; n < count; ++n) {
-        frequency += frequencyIncrement;
-        damping += dampingIncrement;
         panRight += panRightIncrement;
         panLeft += panLeftIncrement;
         send += sendIncrement;
         level += levelIncrement;
-        const Lanes xLeft(left[n]);
-        const Lanes u = xLeft + (Lanes(right[n]) - xLeft) * inputBalance;
-        const Lanes delayed = window.at(n);
+        const Lanes f = Lanes::load(filtered[n]);
         Lanes y, fed, into;
         if (FilterAfterDelay) {
-            const Lanes filtered = filter.sample(delayed, frequency, damping);
-            y = level * filtered;
-            fed = filtered;
-            into = u;
+            const Lanes xLeft(left[n]);
+            y = level * f;
+            fed = f;
+            into = xLeft + (Lanes(right[n]) - xLeft) * inputBalance;
         } else {
-            const Lanes filtered = filter.sample(u, frequency, damping);
-            y = level * ((Lanes(1.0f) - send) * filtered + delayed);
-            fed = delayed;
-            into = filtered;
+            fed = window.at(n);
+            y = level * ((Lanes(1.0f) - send) * f + fed);
+            into = f;
         }
         window.set(n, gain[0] * fed.spread<0>() + send * into + gain[1] * fed.spread<1>() +
                           gain[2] * fed.spread<2>() + gain[3] * fed.spread<3>());
         (panLeft * y).store(wetLeft[n]);
         (panRight * y).store(wetRight[n]);
     }
-
-    filters = filter;
-    frequency.storeUnaligned(state.fSvfF);
-    damping.storeUnaligned(state.fSvfQ);
     panRight.storeUnaligned(state.fPanR);
     panLeft.storeUnaligned(state.fPanL);
     send.storeUnaligned(state.fSend);

@@ -17,8 +17,11 @@
 #include "engine/RingWindow.h"
 #include "engine/Transport.h"
 
+#include <array>
+#include <cstddef>
 #include <cstdint>
 #include <limits>
+#include <utility>
 
 namespace engine {
 
@@ -55,6 +58,16 @@ private:
                     std::int32_t count) noexcept;
     template <bool FilterAfterDelay>
     void runSamples(EngineState& state, std::int32_t count) noexcept;
+    // The filters' recursion, sample by sample, into filtered; First and Second as the
+    // block's FilterLanes::kind().
+    template <bool FilterAfterDelay, int First, int Second>
+    void runFilters(EngineState& state, std::int32_t count) noexcept;
+    using Run = void (DelayNetwork::*)(EngineState&, std::int32_t);
+    template <bool FilterAfterDelay, std::size_t... Kind>
+    static constexpr std::array<Run, sizeof...(Kind)>
+        filterRuns(std::index_sequence<Kind...>) noexcept;
+    // Level, pan, send and the matrix: what goes back into the lines and to the outputs.
+    template <bool FilterAfterDelay> void mixLines(EngineState& state, std::int32_t count) noexcept;
     template <bool Accumulate>
     void giveOutputs(float* const* outputs, std::int32_t offset, std::int32_t count) noexcept;
 
@@ -82,8 +95,9 @@ private:
         float damping = 0.0f; // before the limit F sets
     };
     Targets targets[kLines];
-    // One sub-block along time: the offset inputs, the four lines' contributions to each
-    // output channel per sample (in line order), and the output before it is stored.
+    // One sub-block: the filters' outputs and the four lines' contributions to each output
+    // channel per sample (in line order); the offset inputs and the outputs along time.
+    alignas(16) float filtered[kSubBlockLength][kLines] = {};
     alignas(16) float left[kSubBlockLength] = {};
     alignas(16) float right[kSubBlockLength] = {};
     alignas(16) float wetLeft[kSubBlockLength][kLines] = {};

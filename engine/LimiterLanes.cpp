@@ -3,8 +3,6 @@
 #include "engine/Arctangent.h"
 #include "engine/Lanes.h"
 
-#include <algorithm>
-
 namespace engine {
 
 namespace {
@@ -39,6 +37,7 @@ void LimiterLanes::run(EngineState& state, std::int32_t length) noexcept {
     for (int i = 0; i < kLines; ++i) {
         lines[i] = state.pDelayBuffer[i].get();
     }
+    const std::int32_t size = loadRelaxed(state.iBufferSize);
     const float level = loadRelaxed(state.fLimit);
     switch (loadRelaxed(state.iLimiterMode)) {
     case Limiter::HardSaturation:
@@ -48,14 +47,14 @@ void LimiterLanes::run(EngineState& state, std::int32_t length) noexcept {
         saturate(state, runs, level, level);
         return;
     case Limiter::LookAhead: {
-        gains.read(lines, runs, length);
+        gains.read(lines, runs, length, size);
         // The detector revisits the samples the per-sample loop has just written.
         RingRuns written[kLines];
         for (int i = 0; i < kLines; ++i) {
             const std::int32_t back = state.iWritePos[i] - length;
             written[i] = RingRuns::after(back < 0 ? back + ring[i] : back, length, ring[i]);
         }
-        detectors.read(lines, written, length);
+        detectors.read(lines, written, length, size);
         std::int32_t reach[kLines];
         for (int i = 0; i < kLines; ++i) {
             const std::int32_t ahead = (runs[i].start - written[i].start + ring[i]) % ring[i];
@@ -65,11 +64,11 @@ void LimiterLanes::run(EngineState& state, std::int32_t length) noexcept {
         break;
     }
     case Limiter::HardLimit:
-        gains.read(lines, runs, length);
+        gains.read(lines, runs, length, size);
         limitPeaks(state, length, level, true, 0.0f, loadRelaxed(state.fReleaseCoef));
         break;
     default:
-        gains.read(lines, runs, length);
+        gains.read(lines, runs, length, size);
         limitPeaks(state, length, level, false, loadRelaxed(state.fAttackCoef),
                    loadRelaxed(state.fReleaseCoef));
         break;
@@ -93,23 +92,34 @@ void LimiterLanes::saturate(EngineState& state, const RingRuns (&runs)[kLines], 
 template <typename Saturation>
 void LimiterLanes::saturateRuns(EngineState& state, const RingRuns (&runs)[kLines],
                                 Saturation saturated) noexcept {
+    float* starts[2 * kLines];
+    std::int32_t counts[2 * kLines];
     for (int i = 0; i < kLines; ++i) {
         float* line = state.pDelayBuffer[i].get();
-        const std::int32_t starts[] = {runs[i].start, 0};
-        const std::int32_t counts[] = {runs[i].firstCount, runs[i].secondCount};
-        for (int run = 0; run < 2; ++run) {
-            float* s = line + starts[run];
-            const std::int32_t count = counts[run];
-            std::int32_t n = 0;
-            for (; n + Lanes::kCount <= count; n += Lanes::kCount) {
-                saturated(Lanes::loadUnaligned(s + n)).storeUnaligned(s + n);
+        starts[2 * i] = line + runs[i].start;
+        counts[2 * i] = runs[i].firstCount;
+        starts[2 * i + 1] = line;
+        counts[2 * i + 1] = runs[i].secondCount;
+    }
+    for (int run = 0; run < 2 * kLines; ++run) {
+        float* s = starts[run];
+        const std::int32_t count = counts[run];
+        if (count < Lanes::kCount) {
+            for (std::int32_t n = 0; n < count; ++n) {
+                s[n] = saturated(Lanes(s[n])).first();
             }
-            if (n < count) {
-                float rest[Lanes::kCount] = {};
-                std::copy(s + n, s + count, rest);
-                saturated(Lanes::loadUnaligned(rest)).storeUnaligned(rest);
-                std::copy(rest, rest + (count - n), s + n);
-            }
+            continue;
+        }
+        // The last four samples are taken before any is rewritten, and put back last: where
+        // they overlap the whole groups they get the same values again.
+        const bool ragged = count % Lanes::kCount != 0;
+        const Lanes last =
+            ragged ? saturated(Lanes::loadUnaligned(s + count - Lanes::kCount)) : Lanes();
+        for (std::int32_t n = 0; n + Lanes::kCount <= count; n += Lanes::kCount) {
+            saturated(Lanes::loadUnaligned(s + n)).storeUnaligned(s + n);
+        }
+        if (ragged) {
+            last.storeUnaligned(s + count - Lanes::kCount);
         }
     }
 }

@@ -36,12 +36,13 @@ public:
     static constexpr int kLines = EngineState::kLines;
     static constexpr std::int32_t kLength = 64; // samples per line at most
 
-    // Copies count (1..kLength) samples of every line from its runs.
-    void read(float* const (&lines)[kLines], const RingRuns (&runs)[kLines],
-              std::int32_t count) noexcept;
-    // Copies count samples of every line back into its runs.
+    // Takes count (1..kLength) samples of every line from its runs; size: samples each line's
+    // buffer holds.
+    void read(float* const (&lines)[kLines], const RingRuns (&runs)[kLines], std::int32_t count,
+              std::int32_t size) noexcept;
+    // Puts count samples of every line back into its runs, and nothing else into the buffers.
     void write(float* const (&lines)[kLines], const RingRuns (&runs)[kLines],
-               std::int32_t count) const noexcept;
+               std::int32_t count) noexcept;
 
     // Sample n of the four lines, in line order.
     Lanes at(std::int32_t n) const noexcept { return Lanes::load(bySample[n]); }

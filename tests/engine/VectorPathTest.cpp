@@ -81,15 +81,19 @@ private:
         setParameter(plain, index, value);
     }
 
-    // The case's routing and limiter; every filter type; lines short enough to wrap often, some
-    // just longer than the 25 ms look-ahead so that its gain runs a few samples ahead of the
-    // detector.
+    // The case's routing and limiter; every filter type, on all four lines, on two pairs or all
+    // different; lines short enough to wrap often, some just longer than the 25 ms look-ahead
+    // so that its gain runs a few samples ahead of the detector.
     void fixed() {
         set(PI::fRouting, c.routing);
         set(PI::fCompSense, c.compSense);
         static const float delays[] = {0.0f, 0.0125f, 0.013f, 0.0135f, 0.02f, 0.05f};
+        const int pattern = static_cast<int>(random() % 3);
         for (int i = 0; i < PI::kNumLines; ++i) {
-            set(PI::line(i, PI::Filt), static_cast<float>((i + filterShift) % 5) / 4.0f);
+            const int type = pattern == 0   ? filterShift
+                             : pattern == 1 ? filterShift + i / 2 * 3
+                                            : filterShift + i;
+            set(PI::line(i, PI::Filt), static_cast<float>(type % 5) / 4.0f);
             set(PI::line(i, PI::Delay), delays[random() % 6]);
         }
         ++filterShift;
@@ -100,7 +104,7 @@ private:
         for (int n = 0; n < changes; ++n) {
             set(static_cast<int>(random() % PI::kNumParameters), unit());
         }
-        if (chance(0.3f)) {
+        if (chance(0.5f)) {
             fixed();
         }
         if (chance(0.1f)) {
