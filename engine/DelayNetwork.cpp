@@ -72,19 +72,17 @@ void DelayNetwork::process(EngineState& state, float** inputs, float** outputs, 
         }
         window.read(lines, runs, length, loadRelaxed(state.iBufferSize));
         takeInputs(state, inputs, done, length);
-        if (loadRelaxed(state.iFiltAfterDelay) != 0) {
-            runSamples<true>(state, length);
+        const bool filterAfterDelay = loadRelaxed(state.iFiltAfterDelay) != 0;
+        if (mode == OutputMode::Accumulate) {
+            filterAfterDelay ? runSamples<true, true>(state, outputs, done, length)
+                             : runSamples<false, true>(state, outputs, done, length);
         } else {
-            runSamples<false>(state, length);
+            filterAfterDelay ? runSamples<true, false>(state, outputs, done, length)
+                             : runSamples<false, false>(state, outputs, done, length);
         }
         window.write(lines, runs, length);
         for (int i = 0; i < kLines; ++i) {
             state.iWritePos[i] = runs[i].end;
-        }
-        if (mode == OutputMode::Accumulate) {
-            giveOutputs<true>(outputs, done, length);
-        } else {
-            giveOutputs<false>(outputs, done, length);
         }
 
         limiter.run(state, length);
@@ -166,12 +164,13 @@ DelayNetwork::filterRuns(std::index_sequence<Kind...>) noexcept {
                                       FilterLanes::kKinds[Kind].second>...};
 }
 
-template <bool FilterAfterDelay>
-void DelayNetwork::runSamples(EngineState& state, std::int32_t count) noexcept {
+template <bool FilterAfterDelay, bool Accumulate>
+void DelayNetwork::runSamples(EngineState& state, float* const* outputs, std::int32_t offset,
+                              std::int32_t count) noexcept {
     static constexpr std::array<Run, FilterLanes::kNumKinds> runs =
         filterRuns<FilterAfterDelay>(std::make_index_sequence<FilterLanes::kNumKinds>());
     (this->*runs[static_cast<std::size_t>(filters.kind())])(state, count);
-    mixLines<FilterAfterDelay>(state, count);
+    mixLines<FilterAfterDelay, Accumulate>(state, outputs, offset, count);
 }
 
 template <bool FilterAfterDelay, int First, int Second>
@@ -200,8 +199,9 @@ void DelayNetwork::runFilters(EngineState& state, std::int32_t count) noexcept {
     damping.storeUnaligned(state.fSvfQ);
 }
 
-template <bool FilterAfterDelay>
-void DelayNetwork::mixLines(EngineState& state, std::int32_t count) noexcept {
+template <bool FilterAfterDelay, bool Accumulate>
+void DelayNetwork::mixLines(EngineState& state, float* const* outputs, std::int32_t offset,
+                            std::int32_t count) noexcept {
     Lanes panRight = Lanes::loadUnaligned(state.fPanR);
     Lanes panLeft = Lanes::loadUnaligned(state.fPanL);
     Lanes send = Lanes::loadUnaligned(state.fSend);
@@ -217,7 +217,8 @@ void DelayNetwork::mixLines(EngineState& state, std::int32_t count) noexcept {
         gain[j] = Lanes(loadRelaxed(state.fMatrixGain[0][j]), loadRelaxed(state.fMatrixGain[1][j]),
                         loadRelaxed(state.fMatrixGain[2][j]), loadRelaxed(state.fMatrixGain[3][j]));
     }
-    for (std::int32_t n = 0; n < count; ++n) {
+    // One sample: what goes back into the lines, and each line's share of either output.
+    const auto mixSample = [&](std::int32_t n, Lanes& toLeft, Lanes& toRight) {
         panRight += panRightIncrement;
         panLeft += panLeftIncrement;
         send += sendIncrement;
@@ -225,9 +226,9 @@ void DelayNetwork::mixLines(EngineState& state, std::int32_t count) noexcept {
         const Lanes f = Lanes::load(filtered[n]);
         Lanes y, fed, into;
         if (FilterAfterDelay) {
-            const Lanes xLeft(left[n]);
             y = level * f;
             fed = f;
+            const Lanes xLeft(left[n]);
             into = xLeft + (Lanes(right[n]) - xLeft) * inputBalance;
         } else {
             fed = window.at(n);
@@ -236,51 +237,57 @@ void DelayNetwork::mixLines(EngineState& state, std::int32_t count) noexcept {
         }
         window.set(n, gain[0] * fed.spread<0>() + send * into + gain[1] * fed.spread<1>() +
                           gain[2] * fed.spread<2>() + gain[3] * fed.spread<3>());
-        (panLeft * y).store(wetLeft[n]);
-        (panRight * y).store(wetRight[n]);
+        toLeft = panLeft * y;
+        toRight = panRight * y;
+    };
+    // Four samples at a time: their shares turned into time order, summed in line order, mixed
+    // with the dry input.
+    const Lanes dryWet(mix);
+    float* outLeft = outputs[0] + offset;
+    float* outRight = outputs[1] + offset;
+    for (std::int32_t n = 0; n < count; n += Lanes::kCount) {
+        Lanes l0, l1, l2, l3, r0, r1, r2, r3;
+        const std::int32_t samples = count - n < Lanes::kCount ? count - n : Lanes::kCount;
+        if (samples == Lanes::kCount) {
+            mixSample(n, l0, r0);
+            mixSample(n + 1, l1, r1);
+            mixSample(n + 2, l2, r2);
+            mixSample(n + 3, l3, r3);
+        } else {
+            Lanes l[Lanes::kCount], r[Lanes::kCount];
+            for (std::int32_t k = 0; k < samples; ++k) {
+                mixSample(n + k, l[k], r[k]);
+            }
+            l0 = l[0], l1 = l[1], l2 = l[2], l3 = l[3];
+            r0 = r[0], r1 = r[1], r2 = r[2], r3 = r[3];
+        }
+        transpose(l0, l1, l2, l3);
+        transpose(r0, r1, r2, r3);
+        const Lanes xLeft = Lanes::load(left + n);
+        const Lanes xRight = Lanes::load(right + n);
+        Lanes valueLeft = xLeft + ((((l0 + l1) + l2) + l3) - xLeft) * dryWet;
+        Lanes valueRight = xRight + ((((r0 + r1) + r2) + r3) - xRight) * dryWet;
+        if (samples == Lanes::kCount) {
+            if (Accumulate) {
+                valueLeft = Lanes::loadUnaligned(outLeft + n) + valueLeft;
+                valueRight = Lanes::loadUnaligned(outRight + n) + valueRight;
+            }
+            valueLeft.storeUnaligned(outLeft + n);
+            valueRight.storeUnaligned(outRight + n);
+        } else {
+            alignas(16) float last[2][Lanes::kCount];
+            valueLeft.store(last[0]);
+            valueRight.store(last[1]);
+            for (std::int32_t k = 0; k < samples; ++k) {
+                outLeft[n + k] = Accumulate ? outLeft[n + k] + last[0][k] : last[0][k];
+                outRight[n + k] = Accumulate ? outRight[n + k] + last[1][k] : last[1][k];
+            }
+        }
     }
     panRight.storeUnaligned(state.fPanR);
     panLeft.storeUnaligned(state.fPanL);
     send.storeUnaligned(state.fSend);
     level.storeUnaligned(state.fLevel);
-}
-
-template <bool Accumulate>
-void DelayNetwork::giveOutputs(float* const* outputs, std::int32_t offset,
-                               std::int32_t count) noexcept {
-    const Lanes dryWet(mix);
-    // Four samples at a time: their line contributions turned into time order, summed in line
-    // order, then mixed with the dry input.
-    for (std::int32_t n = 0; n < count; n += Lanes::kCount) {
-        Lanes l0 = Lanes::load(wetLeft[n]), l1 = Lanes::load(wetLeft[n + 1]);
-        Lanes l2 = Lanes::load(wetLeft[n + 2]), l3 = Lanes::load(wetLeft[n + 3]);
-        transpose(l0, l1, l2, l3);
-        Lanes r0 = Lanes::load(wetRight[n]), r1 = Lanes::load(wetRight[n + 1]);
-        Lanes r2 = Lanes::load(wetRight[n + 2]), r3 = Lanes::load(wetRight[n + 3]);
-        transpose(r0, r1, r2, r3);
-        const Lanes xLeft = Lanes::load(left + n);
-        const Lanes xRight = Lanes::load(right + n);
-        (xLeft + ((((l0 + l1) + l2) + l3) - xLeft) * dryWet).store(outLeft + n);
-        (xRight + ((((r0 + r1) + r2) + r3) - xRight) * dryWet).store(outRight + n);
-    }
-    float* toLeft = outputs[0] + offset;
-    float* toRight = outputs[1] + offset;
-    std::int32_t n = 0;
-    for (; n + Lanes::kCount <= count; n += Lanes::kCount) {
-        const Lanes valueLeft = Lanes::load(outLeft + n);
-        const Lanes valueRight = Lanes::load(outRight + n);
-        if (Accumulate) {
-            (Lanes::loadUnaligned(toLeft + n) + valueLeft).storeUnaligned(toLeft + n);
-            (Lanes::loadUnaligned(toRight + n) + valueRight).storeUnaligned(toRight + n);
-        } else {
-            valueLeft.storeUnaligned(toLeft + n);
-            valueRight.storeUnaligned(toRight + n);
-        }
-    }
-    for (; n < count; ++n) {
-        toLeft[n] = Accumulate ? toLeft[n] + outLeft[n] : outLeft[n];
-        toRight[n] = Accumulate ? toRight[n] + outRight[n] : outRight[n];
-    }
 }
 
 } // namespace engine

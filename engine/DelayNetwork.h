@@ -56,8 +56,9 @@ private:
     // The offset inputs of one sub-block, written back and kept for the loop and the mix.
     void takeInputs(EngineState& state, float* const* inputs, std::int32_t offset,
                     std::int32_t count) noexcept;
-    template <bool FilterAfterDelay>
-    void runSamples(EngineState& state, std::int32_t count) noexcept;
+    template <bool FilterAfterDelay, bool Accumulate>
+    void runSamples(EngineState& state, float* const* outputs, std::int32_t offset,
+                    std::int32_t count) noexcept;
     // The filters' recursion, sample by sample, into filtered; First and Second as the
     // block's FilterLanes::kind().
     template <bool FilterAfterDelay, int First, int Second>
@@ -66,10 +67,10 @@ private:
     template <bool FilterAfterDelay, std::size_t... Kind>
     static constexpr std::array<Run, sizeof...(Kind)>
         filterRuns(std::index_sequence<Kind...>) noexcept;
-    // Level, pan, send and the matrix: what goes back into the lines and to the outputs.
-    template <bool FilterAfterDelay> void mixLines(EngineState& state, std::int32_t count) noexcept;
-    template <bool Accumulate>
-    void giveOutputs(float* const* outputs, std::int32_t offset, std::int32_t count) noexcept;
+    // Level, pan, send and the matrix: what goes back into the lines, and the outputs.
+    template <bool FilterAfterDelay, bool Accumulate>
+    void mixLines(EngineState& state, float* const* outputs, std::int32_t offset,
+                  std::int32_t count) noexcept;
 
     Modulation modulation;
     LimiterLanes limiter;
@@ -95,15 +96,11 @@ private:
         float damping = 0.0f; // before the limit F sets
     };
     Targets targets[kLines];
-    // One sub-block: the filters' outputs and the four lines' contributions to each output
-    // channel per sample (in line order); the offset inputs and the outputs along time.
-    alignas(16) float filtered[kSubBlockLength][kLines] = {};
+    // One sub-block: the offset inputs along time, and each line's filter output per sample
+    // (in line order).
     alignas(16) float left[kSubBlockLength] = {};
     alignas(16) float right[kSubBlockLength] = {};
-    alignas(16) float wetLeft[kSubBlockLength][kLines] = {};
-    alignas(16) float wetRight[kSubBlockLength][kLines] = {};
-    alignas(16) float outLeft[kSubBlockLength] = {};
-    alignas(16) float outRight[kSubBlockLength] = {};
+    alignas(16) float filtered[kSubBlockLength][kLines] = {};
 };
 
 } // namespace engine
