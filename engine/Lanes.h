@@ -96,6 +96,17 @@ inline Lanes finiteOrZero(Lanes x) noexcept {
     return x & (x.magnitude() <= Lanes(FLT_MAX));
 }
 
+// trunc(x), exact for |x| < 2^31.
+inline Lanes truncated(Lanes x) noexcept {
+    return Lanes(_mm_cvtepi32_ps(_mm_cvttps_epi32(x.v)));
+}
+
+// x within 0..1, as SafeConversion::unitRange; NaN gives 0.
+inline Lanes unitRange(Lanes x) noexcept {
+    const Lanes below = select(x > Lanes(1.0f), Lanes(1.0f), x);
+    return below & (below >= Lanes(0.0f));
+}
+
 // x where it is a number, else +0: finiteOrZero for values that cannot be infinite.
 inline Lanes nanToZero(Lanes x) noexcept {
     return Lanes(_mm_and_ps(x.v, _mm_cmpord_ps(x.v, x.v)));

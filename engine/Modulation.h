@@ -65,6 +65,7 @@ private:
     // Sources with at least one destination; the others compute nothing.
     bool lfoActive[2] = {};
     bool stepActive = false;
+    unsigned movedRows = 0; // bit r: some active source writes row r
 };
 
 } // namespace engine
