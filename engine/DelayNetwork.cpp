@@ -102,30 +102,37 @@ void DelayNetwork::process(EngineState& state, float** inputs, float** outputs, 
 }
 
 void DelayNetwork::setRamps(const EngineState& state, float sampleRate) noexcept {
+    alignas(16) float damping[kLines];
     for (int i = 0; i < kLines; ++i) {
         // The power and sine functions run only for a line whose inputs changed.
-        Targets& target = targets[i];
         const float cutoff = modulation.working(Modulation::Cutoff, i);
-        if (!(cutoff == target.cutoff && sampleRate == target.sampleRate)) {
-            target.cutoff = cutoff;
-            target.sampleRate = sampleRate;
-            target.frequency = LineFilter::frequencyTarget(cutoff, sampleRate);
+        if (!(cutoff == targetCutoff[i] && sampleRate == targetRate[i])) {
+            targetCutoff[i] = cutoff;
+            targetRate[i] = sampleRate;
+            targetFrequency[i] = LineFilter::frequencyTarget(cutoff, sampleRate);
         }
         const float resonance = modulation.working(Modulation::Resonance, i);
-        if (!(resonance == target.resonance && types[i] == target.type)) {
-            target.resonance = resonance;
-            target.type = types[i];
-            target.damping = LineFilter::resonanceDamping(resonance, types[i]);
+        if (!(resonance == targetResonance[i] && types[i] == targetType[i])) {
+            targetResonance[i] = resonance;
+            targetType[i] = types[i];
+            targetDamping[i] = LineFilter::resonanceDamping(resonance, types[i]);
         }
-        const float damping = LineFilter::limitedDamping(target.frequency, target.damping);
-        const float pan = modulation.working(Modulation::Pan, i);
-        frequencyStep[i] = (target.frequency - state.fSvfF[i]) * kRampFraction;
-        dampingStep[i] = (damping - state.fSvfQ[i]) * kRampFraction;
-        panRightStep[i] = (pan - state.fPanR[i]) * kRampFraction;
-        panLeftStep[i] = ((1.0f - pan) - state.fPanL[i]) * kRampFraction;
-        sendStep[i] = (modulation.working(Modulation::Send, i) - state.fSend[i]) * kRampFraction;
-        levelStep[i] = (modulation.working(Modulation::Level, i) - state.fLevel[i]) * kRampFraction;
+        damping[i] = LineFilter::limitedDamping(targetFrequency[i], targetDamping[i]);
     }
+    const Lanes fraction(kRampFraction);
+    const auto step = [&](const float(&target)[kLines], const float(&current)[kLines],
+                          float(&increment)[kLines]) {
+        ((Lanes::loadUnaligned(target) - Lanes::loadUnaligned(current)) * fraction)
+            .store(increment);
+    };
+    step(targetFrequency, state.fSvfF, frequencyStep);
+    step(damping, state.fSvfQ, dampingStep);
+    step(modulation.workingRow(Modulation::Pan), state.fPanR, panRightStep);
+    alignas(16) float left[kLines];
+    (Lanes(1.0f) - Lanes::loadUnaligned(modulation.workingRow(Modulation::Pan))).store(left);
+    step(left, state.fPanL, panLeftStep);
+    step(modulation.workingRow(Modulation::Send), state.fSend, sendStep);
+    step(modulation.workingRow(Modulation::Level), state.fLevel, levelStep);
 }
 
 void DelayNetwork::takeInputs(EngineState& state, float* const* inputs, std::int32_t offset,

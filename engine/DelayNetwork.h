@@ -86,16 +86,14 @@ private:
     alignas(16) float panLeftStep[kLines] = {};
     alignas(16) float sendStep[kLines] = {};
     alignas(16) float levelStep[kLines] = {};
-    // A line's filter targets and what they were computed from; NaN: nothing yet.
-    struct Targets {
-        float cutoff = std::numeric_limits<float>::quiet_NaN();
-        float sampleRate = std::numeric_limits<float>::quiet_NaN();
-        float frequency = 0.0f;
-        float resonance = std::numeric_limits<float>::quiet_NaN();
-        LineFilter::Type type = LineFilter::Off;
-        float damping = 0.0f; // before the limit F sets
-    };
-    Targets targets[kLines];
+    // Each line's filter targets and what they were computed from; NaN: nothing yet.
+    static constexpr float kNothing = std::numeric_limits<float>::quiet_NaN();
+    float targetCutoff[kLines] = {kNothing, kNothing, kNothing, kNothing};
+    float targetRate[kLines] = {kNothing, kNothing, kNothing, kNothing};
+    float targetResonance[kLines] = {kNothing, kNothing, kNothing, kNothing};
+    LineFilter::Type targetType[kLines] = {};
+    alignas(16) float targetFrequency[kLines] = {};
+    float targetDamping[kLines] = {}; // before the limit F sets
     // One sub-block: the offset inputs along time, and each line's filter output per sample
     // (in line order).
     alignas(16) float left[kSubBlockLength] = {};

@@ -78,7 +78,9 @@ private:
 
 // where ? a : b, lane by lane.
 inline Lanes select(Mask where, Lanes a, Lanes b) noexcept {
-    return Lanes(_mm_or_ps(_mm_and_ps(where.bits, a.v), _mm_andnot_ps(where.bits, b.v)));
+    // b with the bits that differ from a flipped where the mask is set: one copy fewer than
+    // (a & m) | (b & ~m) in two-operand code.
+    return Lanes(_mm_xor_ps(b.v, _mm_and_ps(_mm_xor_ps(a.v, b.v), where.bits)));
 }
 
 // a < b ? a : b; b where either is NaN.

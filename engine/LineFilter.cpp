@@ -12,7 +12,6 @@ constexpr float kLowestCutoffHz = 1760.0f; // times 2^((127 c - 69) / 12)
 constexpr float kSemitone = 1.0f / 12.0f;
 constexpr float kPi = 3.14159265358979f;
 constexpr float kMaxFrequency = 0.25f; // caps the cutoff near 0.08 of the sample rate
-constexpr float kMaxDamping = 2.0f;
 constexpr float kResonanceFactors[LineFilter::kNumTypes] = {0.499f, 1.0f, 0.499f, 0.499f, 1.0f};
 
 } // namespace
@@ -31,14 +30,6 @@ float LineFilter::frequencyTarget(float cutoff, float sampleRate) noexcept {
 
 float LineFilter::resonanceDamping(float resonance, Type type) noexcept {
     return 2.0 * (1.0 - std::pow(resonance * kResonanceFactors[type], 0.25));
-}
-
-float LineFilter::limitedDamping(float frequency, float damping) noexcept {
-    float limit = 2.0f / frequency - frequency / 2.0f;
-    if (limit > kMaxDamping) {
-        limit = kMaxDamping;
-    }
-    return damping >= limit ? limit : damping;
 }
 
 } // namespace engine

@@ -36,6 +36,8 @@ public:
     void endBlock(EngineState& state, std::int32_t frames) const noexcept;
 
     float working(Row row, int line) const noexcept { return values[row][line]; }
+    // A row's four values, line 0 first.
+    const float (&workingRow(Row row) const noexcept)[EngineState::kLines] { return values[row]; }
 
 private:
     static constexpr int kLines = EngineState::kLines;
