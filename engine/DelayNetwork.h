@@ -21,6 +21,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <limits>
+#include <new>
 #include <utility>
 
 namespace engine {
@@ -42,6 +43,15 @@ public:
     // Without delay lines: the finite input, straight to the output.
     static void passThrough(float* const* inputs, float* const* outputs, std::int32_t frames,
                             OutputMode mode) noexcept;
+
+    // Heap copies keep the lanes' 16-byte alignment also where malloc gives only 8 bytes
+    // (32-bit Windows), which the default operator new would take for enough.
+    static void* operator new(std::size_t size, const std::nothrow_t&) noexcept {
+        return ::operator new (size, std::align_val_t{alignof(DelayNetwork)}, std::nothrow);
+    }
+    static void operator delete(void* pointer) noexcept {
+        ::operator delete (pointer, std::align_val_t{alignof(DelayNetwork)});
+    }
 
     // Runs one block over non-interleaved stereo buffers (inputs are written back with the
     // anti-denormal offset). Negative frames count as 0; null buffers with frames > 0 leave

@@ -4,6 +4,7 @@
 #include "engine/ParameterMapping.h"
 
 #include <cmath>
+#include <new>
 
 namespace engine {
 
@@ -22,7 +23,8 @@ bool isParameter(int index) {
 
 } // namespace
 
-FeedbackEngine::FeedbackEngine(Path path) : path(path) {
+FeedbackEngine::FeedbackEngine(Path path)
+    : network(path == Path::Vector ? new (std::nothrow) DelayNetwork : nullptr) {
     engineState.reallocateLines(EngineState::kInitialBufferSize);
     for (int index = 0; index < PI::kNumParameters; ++index) {
         storeParameter(index, kNeutralSetting[index]);
@@ -95,8 +97,8 @@ void FeedbackEngine::process(float** inputs, float** outputs, std::int32_t sampl
     // The spares a reset swapped in are cleared along the way, a slice per block.
     engineState.clearSpareSlice(std::int64_t{kClearedPerFrame} *
                                 (sampleFrames > 0 ? sampleFrames : 1));
-    if (path == Path::Vector) {
-        network.process(engineState, inputs, outputs, sampleFrames, mode, sampleRate, transport);
+    if (network) {
+        network->process(engineState, inputs, outputs, sampleFrames, mode, sampleRate, transport);
     } else {
         plainNetwork.process(engineState, inputs, outputs, sampleFrames, mode, sampleRate,
                              transport);

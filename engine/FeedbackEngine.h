@@ -12,6 +12,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <memory>
 
 namespace engine {
 
@@ -64,9 +65,10 @@ private:
     void clearPositionsAndFilters() noexcept;
     void applyPendingReset() noexcept;
 
-    const Path path;
     EngineState engineState;
-    DelayNetwork network;
+    // On the heap, where its own operator new keeps the lanes aligned; none without memory, and
+    // then the plain network plays instead (the same samples).
+    std::unique_ptr<DelayNetwork> network;
     ReferenceNetwork plainNetwork;
     // Set by resetEngine on any thread; the clearing itself runs on the audio thread at the
     // next block (or in suspend/resume), so no other thread writes the lines while they play.
