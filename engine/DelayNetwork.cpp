@@ -128,9 +128,9 @@ void DelayNetwork::setRamps(const EngineState& state, float sampleRate) noexcept
     step(targetFrequency, state.fSvfF, frequencyStep);
     step(damping, state.fSvfQ, dampingStep);
     step(modulation.workingRow(Modulation::Pan), state.fPanR, panRightStep);
-    alignas(16) float left[kLines];
-    (Lanes(1.0f) - Lanes::loadUnaligned(modulation.workingRow(Modulation::Pan))).store(left);
-    step(left, state.fPanL, panLeftStep);
+    alignas(16) float leftShare[kLines];
+    (Lanes(1.0f) - Lanes::loadUnaligned(modulation.workingRow(Modulation::Pan))).store(leftShare);
+    step(leftShare, state.fPanL, panLeftStep);
     step(modulation.workingRow(Modulation::Send), state.fSend, sendStep);
     step(modulation.workingRow(Modulation::Level), state.fLevel, levelStep);
 }
