@@ -1,7 +1,7 @@
 // The plain twin of DelayNetwork: the same block processing written one line and one sample at a
 // time, with filter targets recomputed every sub-block. It is the oracle the vectorised network
-// is compared with sample for sample, and the yardstick of its speed; nothing ships it as the
-// audio path.
+// is compared with sample for sample, and the yardstick of its speed; the effect plays it only
+// where there was no memory for the vectorised one.
 //
 // Thread: audio. Allocates nothing, takes no lock; the per-sample loop calls no transcendental
 // function.
