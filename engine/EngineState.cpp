@@ -38,8 +38,19 @@ bool EngineState::reallocateLines(std::int64_t length) {
     }
     for (int i = 0; i < kLines; ++i) {
         pDelayBuffer[i] = std::move(lines[i]);
+        pSpareBuffer[i].reset();
+    }
+    for (auto& spare : pSpareBuffer) {
+        spare.reset(new (std::nothrow) float[static_cast<std::size_t>(length)]());
+        if (!spare) {
+            for (auto& other : pSpareBuffer) {
+                other.reset();
+            }
+            break;
+        }
     }
     storeRelaxed(iBufferSize, static_cast<std::int32_t>(length));
+    iSpareCleared = std::int64_t{kLines} * length;
     return true;
 }
 
@@ -49,6 +60,38 @@ void EngineState::clearLines() noexcept {
         if (line) {
             std::fill(line.get(), line.get() + size, 0.0f);
         }
+    }
+    clearSpareSlice(std::int64_t{kLines} * size);
+}
+
+void EngineState::replaceLinesByCleared() noexcept {
+    if (pSpareBuffer[0] && iSpareCleared == std::int64_t{kLines} * loadRelaxed(iBufferSize)) {
+        for (int i = 0; i < kLines; ++i) {
+            pDelayBuffer[i].swap(pSpareBuffer[i]);
+        }
+        iSpareCleared = 0;
+        return;
+    }
+    const std::int32_t size = loadRelaxed(iBufferSize);
+    for (auto& line : pDelayBuffer) {
+        if (line) {
+            std::fill(line.get(), line.get() + size, 0.0f);
+        }
+    }
+}
+
+void EngineState::clearSpareSlice(std::int64_t samples) noexcept {
+    if (!pSpareBuffer[0]) {
+        return;
+    }
+    const std::int64_t size = loadRelaxed(iBufferSize);
+    while (samples > 0 && iSpareCleared < kLines * size) {
+        const std::int64_t line = iSpareCleared / size;
+        const std::int64_t from = iSpareCleared - line * size;
+        const std::int64_t count = std::min(samples, size - from);
+        std::fill_n(pSpareBuffer[line].get() + from, count, 0.0f);
+        iSpareCleared += count;
+        samples -= count;
     }
 }
 

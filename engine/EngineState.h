@@ -48,12 +48,19 @@ struct EngineState {
     EngineState(const EngineState&) = delete;
     EngineState& operator=(const EngineState&) = delete;
 
-    // Replaces the four lines with cleared ones of the given length. On failure (no memory,
-    // or a length beyond what an int32 ring can hold) the old lines and size stay; false then.
+    // Replaces the four lines, and their cleared spares, with cleared ones of the given length.
+    // On failure (no memory, or a length beyond what an int32 ring can hold) the old lines and
+    // size stay; false then. Without memory for the spares the lines work without them.
     bool reallocateLines(std::int64_t length);
     bool hasLines() const noexcept { return pDelayBuffer[0] != nullptr; }
-    // Zeroes the four lines over their whole length.
+    // Zeroes the four lines over their whole length, and whatever of the spares is not yet.
     void clearLines() noexcept;
+    // Cleared lines at once, for the audio thread: the spares take the lines' place when they
+    // are clear (the old lines become the spares, cleared later a slice at a time), else the
+    // lines are zeroed where they are.
+    void replaceLinesByCleared() noexcept;
+    // Zeroes up to samples more of the spares; nothing once they are clear.
+    void clearSpareSlice(std::int64_t samples) noexcept;
 
     float parameter(int index) const noexcept { return loadRelaxed(parameters[index]); }
 
@@ -63,7 +70,9 @@ struct EngineState {
     std::array<std::atomic<float>, ParameterIndex::kNumParameters> parameters;
 
     std::unique_ptr<float[]> pDelayBuffer[kLines];
-    std::int32_t iWritePos[kLines] = {};             // 0 <= value < iDelaySamples[i]
+    std::unique_ptr<float[]> pSpareBuffer[kLines]; // iBufferSize each, or none
+    std::int64_t iSpareCleared = 0;      // of the four spares one after another, from the start
+    std::int32_t iWritePos[kLines] = {}; // 0 <= value < iDelaySamples[i]
     std::atomic<std::int32_t> iDelaySamples[kLines]; // kMinDelaySamples .. iBufferSize - 1
     std::atomic<float> fMatrixGain[kLines][kLines];  // into line i from line j, -0.9..0.9
     std::atomic<float> fLfoAmount[2][2][kLines];     // LFO, destination, line; -1..1

@@ -7,16 +7,22 @@
 
 #include "engine/DelayNetwork.h"
 #include "engine/EngineState.h"
+#include "engine/ReferenceNetwork.h"
 #include "engine/Transport.h"
 
 #include <atomic>
 #include <cstdint>
+#include <memory>
 
 namespace engine {
 
 class FeedbackEngine {
 public:
-    FeedbackEngine();
+    // Which network processes the blocks: the vectorised one, or its plain twin that serves as
+    // oracle and yardstick. Both give the same samples.
+    enum class Path { Vector, Plain };
+
+    explicit FeedbackEngine(Path path = Path::Vector);
     ~FeedbackEngine();
     FeedbackEngine(const FeedbackEngine&) = delete;
     FeedbackEngine& operator=(const FeedbackEngine&) = delete;
@@ -39,7 +45,8 @@ public:
     void resume(float sampleRate);
     void suspend();
     // Clears lines, filter states and limiter envelopes. Safe from any thread: the clearing
-    // itself is done at the start of the next block, or by suspend() or resume().
+    // itself is done at the start of the next block (at once, by swapping in cleared spare
+    // lines), or by suspend() or resume().
     void resetEngine();
 
     int getCurrentStep() const;
@@ -55,10 +62,14 @@ public:
 
 private:
     void clearRunningState() noexcept;
+    void clearPositionsAndFilters() noexcept;
     void applyPendingReset() noexcept;
 
     EngineState engineState;
-    DelayNetwork network;
+    // On the heap, where its own operator new keeps the lanes aligned; none without memory, and
+    // then the plain network plays instead (the same samples).
+    std::unique_ptr<DelayNetwork> network;
+    ReferenceNetwork plainNetwork;
     // Set by resetEngine on any thread; the clearing itself runs on the audio thread at the
     // next block (or in suspend/resume), so no other thread writes the lines while they play.
     std::atomic<bool> resetRequested{false};

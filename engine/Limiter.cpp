@@ -1,5 +1,6 @@
 #include "engine/Limiter.h"
 
+#include "engine/Arctangent.h"
 #include "engine/SafeConversion.h"
 
 #include <cfloat>
@@ -67,8 +68,7 @@ void Limiter::saturate(EngineState& state, std::int32_t length, float level,
         for (int i = 0; i < kLines; ++i) {
             limiterPos[i] = advance(limiterPos[i], loadRelaxed(state.iDelaySamples[i]));
             float& s = state.pDelayBuffer[i][limiterPos[i]];
-            s = finiteOrZero(
-                static_cast<float>(std::atan(static_cast<double>(level * s)) / divisor));
+            s = finiteOrZero(arctangent(Lanes(level * s)).first() / divisor);
         }
     }
 }

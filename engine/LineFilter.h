@@ -12,6 +12,7 @@ class LineFilter {
 public:
     // What the filter hands on; the order is the state n = trunc(4 x fFilt_i).
     enum Type : std::int32_t { Off, LowPass, HighPass, BandPass, Notch, kNumTypes };
+    static constexpr float kMaxDamping = 2.0f;
 
     struct Coefficients {
         float frequency; // F, 0 < F <= 0.25
@@ -20,9 +21,23 @@ public:
 
     // The type a stored fFilt_i selects; anything outside the table is Off.
     static Type typeFor(float value) noexcept;
-    // The ramp targets of F and q for cutoff and resonance in 0..1 at the given sample rate.
+    // The ramp targets of F and q for cutoff and resonance in 0..1 at the given sample rate,
+    // in three parts that can be kept while their own inputs stay the same.
     static Coefficients targets(float cutoff, float resonance, Type type,
-                                float sampleRate) noexcept;
+                                float sampleRate) noexcept {
+        const float frequency = frequencyTarget(cutoff, sampleRate);
+        return {frequency, limitedDamping(frequency, resonanceDamping(resonance, type))};
+    }
+    static float frequencyTarget(float cutoff, float sampleRate) noexcept;
+    // q before the limit that F sets.
+    static float resonanceDamping(float resonance, Type type) noexcept;
+    static float limitedDamping(float frequency, float damping) noexcept {
+        float limit = 2.0f / frequency - frequency / 2.0f;
+        if (limit > kMaxDamping) {
+            limit = kMaxDamping;
+        }
+        return damping >= limit ? limit : damping;
+    }
 
     // Start of a block: the states kept by the engine and this block's type.
     void begin(float band, float low, Type filterType) noexcept {

@@ -1,5 +1,6 @@
 #include "engine/Modulation.h"
 
+#include "engine/Lanes.h"
 #include "engine/ParameterStates.h"
 #include "engine/SafeConversion.h"
 
@@ -114,17 +115,45 @@ void Modulation::beginBlock(EngineState& state, std::int32_t frames, std::int32_
         stepTarget[d] =
             rowFor(state.parameter(PI::stepDestination(d)), ParameterStates::kModDestinations);
     }
+    for (int k = 0; k < PI::kNumLfos; ++k) {
+        lfoActive[k] = lfoTarget[k][0] != Unused || lfoTarget[k][1] != Unused;
+    }
+    stepActive = stepTarget[0] != Unused || stepTarget[1] != Unused;
+    movedRows = 0;
+    for (int d = 0; d < 2; ++d) {
+        movedRows |= (lfoActive[0] ? 1u << lfoTarget[0][d] : 0u) |
+                     (lfoActive[1] ? 1u << lfoTarget[1][d] : 0u) | (1u << stepTarget[d]);
+    }
 }
 
 void Modulation::update(EngineState& state) noexcept {
-    // Base values are the live parameters, except the resonance copied at block start.
+    // A source without a destination computes nothing; the sequencer still moves the step the
+    // editor shows.
+    if (!lfoActive[0] && !lfoActive[1] && !stepActive) {
+        float position;
+        advanceSequencer(state, position);
+        return;
+    }
+    // Base values are the live parameters, except the resonance copied at block start; only
+    // the rows some source moves are read.
     float base[kNumRows][kLines];
+    const auto lineParameter = [&](int i, int offset) {
+        return unitRange(state.parameter(PI::line(i, offset)));
+    };
     for (int i = 0; i < kLines; ++i) {
-        base[Cutoff][i] = unitRange(state.parameter(PI::line(i, PI::Freq)));
+        if (movedRows & (1u << Cutoff)) {
+            base[Cutoff][i] = lineParameter(i, PI::Freq);
+        }
         base[Resonance][i] = resonanceCopy[i];
-        base[Level][i] = unitRange(state.parameter(PI::line(i, PI::OutV)));
-        base[Pan][i] = unitRange(state.parameter(PI::line(i, PI::OutLR)));
-        base[Send][i] = unitRange(state.parameter(PI::line(i, PI::Damp)));
+        if (movedRows & (1u << Level)) {
+            base[Level][i] = lineParameter(i, PI::OutV);
+        }
+        if (movedRows & (1u << Pan)) {
+            base[Pan][i] = lineParameter(i, PI::OutLR);
+        }
+        if (movedRows & (1u << Send)) {
+            base[Send][i] = lineParameter(i, PI::Damp);
+        }
         base[Lfo2Amount0][i] = loadRelaxed(state.fLfoAmount[1][0][i]);
         base[Lfo2Amount1][i] = loadRelaxed(state.fLfoAmount[1][1][i]);
         base[Unused][i] = 0.0f;
@@ -133,9 +162,13 @@ void Modulation::update(EngineState& state) noexcept {
             stepAmount[d][i] = loadRelaxed(state.fStepAmount[d][i]);
         }
     }
-    updateLfo(state, 0, base);
+    if (lfoActive[0]) {
+        updateLfo(state, 0, base);
+    }
     updateSequencer(state, base);
-    updateLfo(state, 1, base);
+    if (lfoActive[1]) {
+        updateLfo(state, 1, base);
+    }
 }
 
 void Modulation::updateLfo(const EngineState& state, int k,
@@ -151,35 +184,47 @@ void Modulation::updateLfo(const EngineState& state, int k,
         p[i] = p[i - 1] + spread;
     }
 
-    float* v = lfoValue[k];
-    const double wave =
-        std::trunc(4.0 * static_cast<double>(state.parameter(PI::lfo(k, PI::LfoWave))));
-    for (int i = 0; i < kLines; ++i) {
-        const float fraction = p[i] - std::trunc(p[i]);
-        if (wave == 0.0) {
-            v[i] = static_cast<float>(std::sin(static_cast<double>(kTwoPi * p[i])) + 1.0);
-        } else if (wave == 1.0) {
-            v[i] = fraction < 0.5f ? 2.0f : 0.0f;
-        } else if (wave == 2.0) {
-            v[i] = fraction < 0.5f ? 0.0f : 2.0f;
-        } else if (wave == 3.0) {
-            v[i] = 2.0f * fraction;
-        } else if (wave == 4.0) {
-            v[i] = 2.0f - 2.0f * fraction;
+    // Phases lie in 0..5, where truncation through integers is exact.
+    const Lanes phase = Lanes::loadUnaligned(p);
+    const Lanes fraction = phase - truncated(phase);
+    Lanes v = Lanes::loadUnaligned(lfoValue[k]);
+    // A wave is read as a division is: trunc(4 x value), nothing outside 0..4.
+    switch (divisionState(state.parameter(PI::lfo(k, PI::LfoWave)))) {
+    case 0:
+        for (int i = 0; i < kLines; ++i) {
+            lfoValue[k][i] = static_cast<float>(std::sin(static_cast<double>(kTwoPi * p[i])) + 1.0);
         }
+        v = Lanes::loadUnaligned(lfoValue[k]);
+        break;
+    case 1:
+        v = select(fraction < Lanes(0.5f), Lanes(2.0f), Lanes(0.0f));
+        break;
+    case 2:
+        v = select(fraction < Lanes(0.5f), Lanes(0.0f), Lanes(2.0f));
+        break;
+    case 3:
+        v = Lanes(2.0f) * fraction;
+        break;
+    case 4:
+        v = Lanes(2.0f) - Lanes(2.0f) * fraction;
+        break;
+    default:
+        break;
     }
+    v.storeUnaligned(lfoValue[k]);
 
     for (int d = 0; d < 2; ++d) {
         const Row row = lfoTarget[k][d];
-        const float* amount = k == 0 ? lfoAmount[d] : values[Lfo2Amount0 + d];
-        for (int i = 0; i < kLines; ++i) {
-            values[row][i] = unitRange(base[row][i] + amount[i] * v[i] * 0.5f);
+        if (row == Unused) {
+            continue;
         }
+        const Lanes amount = Lanes::loadUnaligned(k == 0 ? lfoAmount[d] : values[Lfo2Amount0 + d]);
+        engine::unitRange(Lanes::loadUnaligned(base[row]) + amount * v * Lanes(0.5f))
+            .storeUnaligned(values[row]);
     }
 }
 
-void Modulation::updateSequencer(EngineState& state,
-                                 const float (&base)[kNumRows][kLines]) noexcept {
+std::int32_t Modulation::advanceSequencer(EngineState& state, float& position) noexcept {
     stepPhase += stepIncrement;
     wrap(stepPhase);
 
@@ -187,13 +232,24 @@ void Modulation::updateSequencer(EngineState& state,
     // A float, as every intermediate but the phases: a phase a hair below a step boundary rounds
     // onto it and sounds the next step. One that rounds onto the end of the cycle stays in the
     // last step (gliding fully to step 0), never in a step past the active ones.
-    const float position = static_cast<float>(stepPhase * steps);
+    position = static_cast<float>(stepPhase * steps);
     const std::int32_t step = SafeConversion::truncateClamped(position, 0, steps - 1);
     storeRelaxed(state.iCurrentStep, step);
+    return step;
+}
+
+void Modulation::updateSequencer(EngineState& state,
+                                 const float (&base)[kNumRows][kLines]) noexcept {
+    float position;
+    const std::int32_t step = advanceSequencer(state, position);
+    if (!stepActive) {
+        return;
+    }
 
     float value = stepValue(state, step);
     const float blend = unitRange(state.parameter(PI::fBlend));
     if (blend > 0.0f) {
+        const std::int32_t steps = loadRelaxed(state.iNumSteps);
         const int next = step + 1 >= steps ? 0 : step + 1;
         // The last blend share of each step glides to the next step's value.
         const float t = (position - static_cast<float>(step)) - (1.0f - blend);

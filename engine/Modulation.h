@@ -36,6 +36,8 @@ public:
     void endBlock(EngineState& state, std::int32_t frames) const noexcept;
 
     float working(Row row, int line) const noexcept { return values[row][line]; }
+    // A row's four values, line 0 first.
+    const float (&workingRow(Row row) const noexcept)[EngineState::kLines] { return values[row]; }
 
 private:
     static constexpr int kLines = EngineState::kLines;
@@ -43,6 +45,8 @@ private:
     void updateLfo(const EngineState& state, int lfo,
                    const float (&base)[kNumRows][kLines]) noexcept;
     void updateSequencer(EngineState& state, const float (&base)[kNumRows][kLines]) noexcept;
+    // Moves the sequencer's phase on and sets iCurrentStep; position: phase x iNumSteps.
+    std::int32_t advanceSequencer(EngineState& state, float& position) noexcept;
 
     float values[kNumRows][kLines] = {};
     float resonanceCopy[kLines] = {};
@@ -60,6 +64,10 @@ private:
     // the sub-block update has no branch on the destination.
     Row lfoTarget[2][2] = {};
     Row stepTarget[2] = {};
+    // Sources with at least one destination; the others compute nothing.
+    bool lfoActive[2] = {};
+    bool stepActive = false;
+    unsigned movedRows = 0; // bit r: some active source writes row r
 };
 
 } // namespace engine

@@ -85,6 +85,7 @@ CommandLine CommandLine::parse(const std::vector<std::string>& arguments) {
     CommandLine result;
     std::vector<std::string> positional;
     bool listRequested = false;
+    bool benchmarkRequested = false;
     bool outputOption = false;
     bool editorOptions = false; // a gesture, a modifier or --play
     bool optionsEnded = false;
@@ -130,7 +131,7 @@ CommandLine CommandLine::parse(const std::vector<std::string>& arguments) {
         static const char* const valued[] = {"--plugin", "--program",    "--set",   "--block-size",
                                              "--tempo",  "--start-beat", "--tail",  "--output",
                                              "-o",       "--editor-png", "--click", "--drag",
-                                             "--play"};
+                                             "--play",   "--benchmark"};
         if (std::find(std::begin(valued), std::end(valued), name) == std::end(valued)) {
             throw UsageError("unknown option " + name);
         }
@@ -171,6 +172,12 @@ CommandLine CommandLine::parse(const std::vector<std::string>& arguments) {
         } else if (name == "--play") {
             result.playSeconds = parseNumber(name, *value, 0.0, maximumPlaySeconds);
             editorOptions = true;
+        } else if (name == "--benchmark") {
+            result.benchmarkSeconds = parseNumber(name, *value, 0.0, maximumBenchmarkSeconds);
+            if (!(result.benchmarkSeconds > 0.0)) {
+                throw UsageError("--benchmark expects a number of seconds above 0");
+            }
+            benchmarkRequested = true;
         } else {
             result.outputPath = *value;
             outputOption = true;
@@ -197,6 +204,13 @@ CommandLine CommandLine::parse(const std::vector<std::string>& arguments) {
     if (!positional.empty() && positional.front() == "list") {
         listRequested = true;
         positional.erase(positional.begin());
+    }
+    if (benchmarkRequested) {
+        if (listRequested || !positional.empty()) {
+            throw UsageError("--benchmark takes no files and no --list");
+        }
+        result.command = Command::Benchmark;
+        return result;
     }
     if (listRequested) {
         if (!positional.empty()) {
@@ -238,6 +252,10 @@ std::string CommandLine::usage() {
                                          eight programs into a folder of WAV files
   veltrane-host [OPTIONS] --editor-png FILE
                                          draw veltrane's editor as a PNG picture
+  veltrane-host [OPTIONS] --benchmark S  time S seconds of noise through the plug-in as a
+                                         host runs it (48 kHz, blocks of 512, transport
+                                         moving, after 1 s of warm-up); prints the CPU time
+                                         per stereo frame and the real-time factor
 
 Options:
   --plugin PATH        the VST 2.x plug-in module (default: the veltrane module built

@@ -24,7 +24,7 @@ struct EditorGesture {
 };
 
 struct CommandLine {
-    enum class Command { Render, List, Demo, EditorPicture, Help };
+    enum class Command { Render, List, Demo, EditorPicture, Benchmark, Help };
 
     static constexpr const char* defaultDemoFolder = "out/demo";
     static constexpr double minimumTempo = 1.0;   // beats per minute
@@ -34,6 +34,7 @@ struct CommandLine {
     static constexpr double maximumPlaySeconds = 600.0;
     static constexpr int editorWidth = 752; // pixels
     static constexpr int editorHeight = 512;
+    static constexpr double maximumBenchmarkSeconds = 3600.0;
 
     Command command = Command::Demo;
     std::string pluginPath; // empty: the module built alongside
@@ -47,7 +48,8 @@ struct CommandLine {
     std::optional<double> tailSeconds; // none: until the output has rung out
     std::string editorPicturePath;     // --editor-png
     EditorGesture gesture;
-    double playSeconds = 0.0; // audio run through the effect before its picture
+    double playSeconds = 0.0;      // audio run through the effect before its picture
+    double benchmarkSeconds = 0.0; // of audio timed by --benchmark
 
     // Throws UsageError for an unknown option, a missing or malformed value, a number out of
     // range or surplus arguments.

@@ -4,6 +4,7 @@
 #include "tools/DemoSignal.h"
 #include "tools/EditorPicture.h"
 #include "tools/EffectHost.h"
+#include "tools/HostBenchmark.h"
 #include "tools/HostError.h"
 #include "tools/OutputFile.h"
 #include "tools/PluginModule.h"
@@ -97,6 +98,9 @@ int HostApplication::run(const CommandLine& options) {
         break;
     case CommandLine::Command::EditorPicture:
         editorPicture(options);
+        break;
+    case CommandLine::Command::Benchmark:
+        benchmark(options);
         break;
     }
     return 0;
@@ -291,6 +295,23 @@ void HostApplication::editorPicture(const CommandLine& options) {
     }
     out << "wrote " << options.editorPicturePath << " (" << picture.width << " x " << picture.height
         << ")\n";
+}
+
+void HostApplication::benchmark(const CommandLine& options) {
+    PluginModule module(pluginPath(options));
+    EffectHost host(module.entryPoint());
+    host.transport().configure(HostBenchmark::sampleRate, options.tempo, options.startBeat);
+    HostBenchmark bench(host);
+    configure(host, options, options.program ? host.findProgram(*options.program) : -1);
+    const BenchmarkResult result = bench.run(options.benchmarkSeconds);
+    char line[160];
+    std::snprintf(
+        line, sizeof line,
+        "%s: %.1f ns of CPU time per stereo frame, real-time factor %.0f (%.2f s of "
+        "audio in %.4f s)\n",
+        host.effectName().c_str(), 1e9 * result.secondsPerFrame(), result.realTimeFactor(),
+        static_cast<double>(result.frames) / HostBenchmark::sampleRate, result.cpuSeconds);
+    out << line;
 }
 
 std::string HostApplication::demoFileName(int program, const std::string& programName) {

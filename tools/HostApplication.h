@@ -27,6 +27,7 @@ private:
     void render(const CommandLine& options);
     void demo(const CommandLine& options);
     void editorPicture(const CommandLine& options);
+    void benchmark(const CommandLine& options);
     // Selects the program and applies the --set values, in that order.
     void configure(EffectHost& host, const CommandLine& options, int program);
 

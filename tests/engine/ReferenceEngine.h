@@ -1,7 +1,9 @@
 // A plain, direct model of the audio engine, written apart from the real one and used as the
 // oracle it is compared with sample by sample. Every member keeps the width the engine's
 // definition gives it (float, double or int32); nothing is optimised or guarded beyond
-// parameters in 0..1, finite input and finite host time.
+// parameters in 0..1, finite input and finite host time. Its saturation uses the engine's own
+// arctangent, the one function the engine defines rather than takes from the library: in a
+// saturating loop with a gain above one, any last-bit difference grows past every tolerance.
 //
 // Lifecycle as the real engine: construction and resume() allocate; process() does not.
 #pragma once

@@ -2,6 +2,7 @@
 // the per-sample loop.
 #include "ReferenceEngine.h"
 
+#include "engine/Arctangent.h"
 #include "engine/ParameterIndex.h"
 #include "engine/Transport.h"
 
@@ -324,10 +325,10 @@ void ReferenceEngine::runLimiter(BlockState& block, int frames) {
             float& s = line[static_cast<std::size_t>(lp)];
             switch (iLimiterMode) {
             case 0:
-                s = static_cast<float>(std::atan(static_cast<double>(L * s)) / std::min(L, 1.0f));
+                s = arctangent(Lanes(L * s)).first() / std::min(L, 1.0f);
                 break;
             case 4:
-                s = static_cast<float>(std::atan(static_cast<double>(L * s)) / L);
+                s = arctangent(Lanes(L * s)).first() / L;
                 break;
             case 2:
             case 3: {

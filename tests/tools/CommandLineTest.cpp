@@ -38,6 +38,7 @@ TEST(CommandLine, ChoosesTheCommandFromTheArguments) {
         {{"--", "-in.wav", "-out.wav"}, Command::Render, "-in.wav", "-out.wav"},
         {{"--list"}, Command::List, "", ""},
         {{"list", "--plugin", "p.so"}, Command::List, "", ""},
+        {{"--benchmark", "2.5", "--program", "3"}, Command::Benchmark, "", ""},
         {{"in.wav", "--help"}, Command::Help, "", ""},
         {{"--unknown", "-h"}, Command::Help, "", ""}, // help wins over mistakes
     };
@@ -120,6 +121,8 @@ TEST(CommandLine, RejectsMistakesWithAMessageNamingThem) {
         {{"--start-beat", "2e6"}, "out of range"},
         {{"--tail", "-1"}, "--tail -1 is out of range"},
         {{"--tail", "3601"}, "out of range"},
+        {{"--benchmark", "0"}, "--benchmark expects a number of seconds above 0"},
+        {{"--benchmark", "1", "in.wav"}, "--benchmark takes no files and no --list"},
         {{"--set", "Gain"}, "--set expects NAME=VALUE, not \"Gain\""},
         {{"--set", "=0.5"}, "--set expects NAME=VALUE"},
         {{"--set", "Gain=1.5"}, "--set Gain 1.5 is out of range"},

@@ -183,6 +183,16 @@ TEST_F(HostEndToEnd, ListsParametersAndPrograms) {
     }
 }
 
+TEST_F(HostEndToEnd, TimesAPluginAsAHostRunsIt) {
+    const HostRun result = run({"--plugin", fakePlugin, "--benchmark", "0.5"});
+    ASSERT_EQ(result.status, 0) << result.err;
+    EXPECT_NE(result.out.find("Fake Gain: "), std::string::npos) << result.out;
+    EXPECT_NE(result.out.find(" ns of CPU time per stereo frame, real-time factor "),
+              std::string::npos)
+        << result.out;
+    EXPECT_NE(result.out.find("(0.50 s of audio"), std::string::npos) << result.out;
+}
+
 TEST_F(HostEndToEnd, RendersTheDemoThroughEachProgramIntoAFolder) {
     const std::string demoFolder = folder + "demo/nested";
     const HostRun result = run({"--plugin", fakePlugin, "--tail", "0", "-o", demoFolder});
