@@ -5,6 +5,8 @@
 //   FAULT_ALLOCATE_IN_PROCESS  processReplacing allocates a scratch buffer
 //   FAULT_LOCK_IN_PROCESS      processReplacing takes a lock
 //   FAULT_MUTED_BY_NAN         after a non-finite input sample the output stays silent
+//   FAULT_DATA_RACE            the gain is a plain float, set by one thread while another
+//                              processes (for ThreadSanitizer)
 //   FAULT_CRASH_ON_NULL        effString2Parameter reads its text without looking for null
 //   FAULT_EDITOR_LEAK          every opening of the editor leaks a GDI object (Windows) or a
 //                              heap block (Linux)
@@ -119,7 +121,16 @@ void Editor::close() {}
 struct Plugin {
     AEffect record{};
     Editor editor;
-    std::atomic<float> gain{0.5f}; // set from any thread
+    // Set from any thread.
+#if defined(FAULT_DATA_RACE)
+    struct {
+        float value;
+        float load(std::memory_order) const { return value; }
+        void store(float next, std::memory_order) { value = next; }
+    } gain{0.5f};
+#else
+    std::atomic<float> gain{0.5f};
+#endif
     bool muted = false;
     long framesDone = 0;
 #if defined(FAULT_LOCK_IN_PROCESS) && defined(_WIN32)

@@ -25,6 +25,10 @@ set(validator_faults
     muted_by_nan FAULT_MUTED_BY_NAN bad-input
     crash_on_null_pointer FAULT_CRASH_ON_NULL dispatcher
     leak_in_editor FAULT_EDITOR_LEAK editor)
+# A data race shows only under ThreadSanitizer.
+if(VELTRANE_SANITIZE_THREAD)
+    list(APPEND validator_faults data_race FAULT_DATA_RACE threads)
+endif()
 
 function(veltrane_add_fault_plugin name define)
     set(target veltrane_fault_${name})
