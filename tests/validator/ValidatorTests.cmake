@@ -54,13 +54,19 @@ function(veltrane_add_fault_plugin name define)
 endfunction()
 
 # veltrane_add_validator_tests(prefix [runner...]): the tests, named with the prefix; the
-# runner is the command that runs a Windows program, or nothing. On Linux the editor's tests
-# run under VELTRANE_DISPLAY_RUNNER (a virtual X display) and are left out without one.
+# runner is the command that runs a Windows program, or nothing. On Linux the runs that open an
+# editor (the battery, the plug-in without faults, the editor's fault) have a virtual X display
+# from VELTRANE_DISPLAY_RUNNER; without one the editor's fault is left out.
 function(veltrane_add_validator_tests prefix)
     set(validate ${ARGN} $<TARGET_FILE:veltrane-validate>)
     set(tests ${prefix}validator_battery_passes_on_the_module)
+    set(display "")
+    if(NOT WIN32 AND VELTRANE_DISPLAY_RUNNER AND VELTRANE_VALIDATOR_X11)
+        set(display ${VELTRANE_DISPLAY_RUNNER})
+        set(VELTRANE_DISPLAY_TESTS ${prefix}validator_battery_passes_on_the_module)
+    endif()
     add_test(NAME ${prefix}validator_battery_passes_on_the_module
-        COMMAND ${check_run} passes -- ${validate} ${VELTRANE_BATTERY_OPTIONS}
+        COMMAND ${display} ${check_run} passes -- ${validate} ${VELTRANE_BATTERY_OPTIONS}
                 ${VELTRANE_BATTERY_CHECKS} $<TARGET_FILE:veltrane>)
     add_test(NAME ${prefix}validator_says_why_it_cannot_load_a_module
         COMMAND ${check_run} exits 3 "cannot load plug-in" -- ${validate}
@@ -108,6 +114,10 @@ function(veltrane_add_validator_tests prefix)
                         ${validate} --check ${check} ${VELTRANE_BATTERY_OPTIONS} ${plugin})
         endif()
         list(APPEND tests ${name})
+        if(display)
+            list(APPEND VELTRANE_DISPLAY_TESTS ${name})
+        endif()
     endforeach()
     set(VELTRANE_VALIDATOR_TESTS ${tests} PARENT_SCOPE)
+    set(VELTRANE_DISPLAY_TESTS ${VELTRANE_DISPLAY_TESTS} PARENT_SCOPE)
 endfunction()

@@ -8,8 +8,8 @@
 
 namespace {
 
-// The effects alive in this process, found by their record without a lock. A slot is taken
-// with a compare-and-swap on its record and given back when the effect is closed.
+// The effects alive in this process, found by their record without a lock; a slot is given
+// back when its effect is closed. Effects beyond the slots get no answers that need their host.
 constexpr std::size_t kMaxLiveEffects = 64;
 std::array<std::atomic<AEffect*>, kMaxLiveEffects> liveRecords{};
 std::array<std::atomic<EffectUnderTest*>, kMaxLiveEffects> liveHosts{};
@@ -44,17 +44,19 @@ EffectUnderTest::EffectUnderTest(VstEntryPointProc entryPoint) {
     expect(made->magic == kEffectMagic, "the entry point returned a record without the VST 2.x "
                                         "magic number");
     expect(made->dispatcher != nullptr, "the record has no dispatcher");
-    expect(made->numInputs >= 0 && made->numInputs <= kMaxChannels && made->numOutputs >= 0 &&
-               made->numOutputs <= kMaxChannels,
-           "the record announces " + std::to_string(made->numInputs) + " inputs and " +
-               std::to_string(made->numOutputs) + " outputs");
+    if (made->numInputs < 0 || made->numInputs > kMaxChannels || made->numOutputs < 0 ||
+        made->numOutputs > kMaxChannels) {
+        made->dispatcher(made, effClose, 0, 0, nullptr, 0.0f);
+        throw CheckFailure("the record announces " + std::to_string(made->numInputs) +
+                           " inputs and " + std::to_string(made->numOutputs) + " outputs");
+    }
     effect = made;
-    bool registered = false;
-    for (std::size_t slot = 0; slot < kMaxLiveEffects && !registered; ++slot) {
-        AEffect* expected = nullptr;
-        if (liveRecords[slot].load(std::memory_order_relaxed) == nullptr) {
+    // Creation happens on one thread only, so a free slot stays free until it is taken here.
+    for (std::size_t slot = 0; slot < kMaxLiveEffects; ++slot) {
+        if (liveRecords[slot].load(std::memory_order_acquire) == nullptr) {
             liveHosts[slot].store(this, std::memory_order_release);
-            registered = liveRecords[slot].compare_exchange_strong(expected, effect);
+            liveRecords[slot].store(effect, std::memory_order_release);
+            break;
         }
     }
     timeInfo.sampleRate = rate.load();
