@@ -149,7 +149,7 @@ std::string ValidatorOptions::usage() {
            "  --editor-cycles N       editor open and close cycles for the memory check\n"
            "                          (default 1000)\n"
            "  --tail SECONDS          how long an input may still be heard (longest delay plus\n"
-           "                          decay) when the plug-in reports no tail (default 30)\n"
+           "                          decay) when the plug-in reports no tail (default 20)\n"
            "  --minutes N             length of the soak check (default 60)\n"
            "  --timeout SECONDS       longest a check may take before it counts as hung\n"
            "                          (default 600; the soak's length is added)\n"

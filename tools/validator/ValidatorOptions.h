@@ -11,7 +11,7 @@ struct ValidatorOptions {
     std::uint64_t seed = 1;
     int repeat = 3;            // rounds of each randomised check
     int editorCycles = 1000;   // open and close cycles of the memory check
-    double tailSeconds = 30.0; // an input's longest effect when the plug-in reports no tail
+    double tailSeconds = 20.0; // an input's longest effect when the plug-in reports no tail
     double soakMinutes = 60.0;
     double timeoutSeconds = 600.0; // per check, the soak's own length added
     bool inProcess = false;
