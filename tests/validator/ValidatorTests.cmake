@@ -2,8 +2,9 @@
 # builds under wine (included by tests/windows): the battery on the module this build makes,
 # and plug-ins with planted faults that it must fail, naming the check and the seed.
 
-# CI runs smaller repeat counts than the defaults a user gets.
-set(VELTRANE_BATTERY_OPTIONS --repeat 1 --editor-cycles 100)
+# CI runs smaller repeat counts than the defaults a user gets, and a hung check is reported by
+# the validator well before CTest's timeout.
+set(VELTRANE_BATTERY_OPTIONS --repeat 1 --editor-cycles 100 --timeout 240)
 # Under ThreadSanitizer the battery leaves out the single-threaded signal checks, which take
 # minutes there and which every other build runs.
 set(VELTRANE_BATTERY_CHECKS "")

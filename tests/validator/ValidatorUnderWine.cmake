@@ -3,4 +3,4 @@
 include(${CMAKE_CURRENT_LIST_DIR}/ValidatorTests.cmake)
 veltrane_add_validator_tests(windows_ ${run_under_wine})
 set_tests_properties(${VELTRANE_VALIDATOR_TESTS} PROPERTIES
-    SKIP_RETURN_CODE 77 RESOURCE_LOCK wine TIMEOUT 600)
+    SKIP_RETURN_CODE 77 RESOURCE_LOCK wine TIMEOUT 900)

@@ -15,7 +15,7 @@ BackgroundAudio::~BackgroundAudio() {
 }
 
 void BackgroundAudio::waitForBlocks(long count) const {
-    while (blocks() < count && !failed.load(std::memory_order_acquire)) {
+    while (blocks() < count && running()) {
         std::this_thread::yield();
     }
 }

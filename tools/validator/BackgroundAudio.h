@@ -18,6 +18,8 @@ public:
 
     // Blocks processed so far.
     long blocks() const { return processed.load(std::memory_order_acquire); }
+    // False once the thread has stopped on something wrong; stop() tells what.
+    bool running() const { return !failed.load(std::memory_order_acquire); }
     // Returns once the thread has processed this many blocks (or has stopped on a failure).
     void waitForBlocks(long count) const;
     // Stops the thread and gives the number of blocks it processed; throws CheckFailure with

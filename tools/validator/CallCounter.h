@@ -44,7 +44,8 @@ long liveHeapBlocks();
 
 // From now on, system calls of the calling thread are trapped, counted while it counts and
 // fail with ENOSYS; memory mapping and thread exit still work. For good: call it on a thread
-// made for the purpose. False, with why, when this build or system cannot.
+// made for the purpose. False when this build does not trap (coverage() says so), or, with
+// why, when the system refuses.
 bool trapSystemCalls(std::string& whyNot);
 
 } // namespace CallCounter

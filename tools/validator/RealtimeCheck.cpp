@@ -104,7 +104,7 @@ CheckResult checkRealtime(const CheckContext& context) {
             runCounted(effect, plan, inputs, outputs, findings);
         });
         audio.join();
-        if (!findings.trapped) {
+        if (!findings.trapped && !findings.whyNotTrapped.empty()) {
             trapNote = "; system calls not trapped: " + findings.whyNotTrapped;
         }
         for (const Step& step : plan) {
@@ -121,14 +121,11 @@ CheckResult checkRealtime(const CheckContext& context) {
                         std::to_string(static_cast<long>(rate)) + " Hz)";
             }
             throw CheckFailure(findings.counts.describe() +
-                               " inside the audio thread's calls; "
-                               "the first " +
-                               first);
+                               " inside the audio thread's calls; the first " + first);
         }
     });
     const std::string note = context.countingNote.empty() ? "" : "; " + context.countingNote;
     return CheckResult::passed(std::to_string(calls) +
-                               " calls of process, processReplacing and setParameter without one "
-                               "(counted: " +
+                               " audio-thread calls without one (counted: " +
                                CallCounter::coverage() + trapNote + note + ")");
 }
