@@ -5,7 +5,7 @@ const std::vector<Check>& allChecks() {
         {"effect-record", "the record's counts, flags and entry functions; the texts that name it",
          true, checkEffectRecord},
         {"audio-formats",
-         "6 sample rates x 8 block sizes (one past the announced size) x process and "
+         "6 sample rates x blocks of 1 to 4096 frames and past the announced size x process and "
          "processReplacing x in place and apart: finite output, no subnormal, nothing written "
          "past the block",
          true, checkAudioFormats},
