@@ -39,6 +39,20 @@ if(VELTRANE_BUILD_TOOLS)
     endif()
 endif()
 
+if(VELTRANE_BUILD_VALIDATOR)
+    if(CMAKE_CROSSCOMPILING AND NOT WIN32)
+        veltrane_switch_off(VELTRANE_BUILD_VALIDATOR
+                            "a statically linked cross build cannot load plug-in modules")
+    elseif(NOT WIN32)
+        # The editor checks open the editor in an X11 window; without Xlib they are skipped.
+        find_package(X11 QUIET)
+        set(VELTRANE_VALIDATOR_X11 ${X11_FOUND})
+        if(NOT X11_FOUND)
+            message(STATUS "veltrane-validate without X11: its editor checks are skipped")
+        endif()
+    endif()
+endif()
+
 # Windows builds GoogleTest from Debian's sources with the cross compiler; a cross-built Linux
 # runs only the render cross-check, which needs no test framework.
 set(VELTRANE_GOOGLETEST_SOURCE /usr/src/googletest)

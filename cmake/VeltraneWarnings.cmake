@@ -18,6 +18,13 @@ if(VELTRANE_SANITIZE)
         -Wno-maybe-uninitialized)
     target_link_options(veltrane_options INTERFACE -fsanitize=address,undefined)
 endif()
+if(VELTRANE_SANITIZE_THREAD)
+    if(VELTRANE_SANITIZE)
+        message(FATAL_ERROR "ThreadSanitizer cannot be combined with VELTRANE_SANITIZE")
+    endif()
+    target_compile_options(veltrane_options INTERFACE -fsanitize=thread -fno-omit-frame-pointer)
+    target_link_options(veltrane_options INTERFACE -fsanitize=thread)
+endif()
 
 # veltrane_add_library(name sources...): a static library of our own code.
 function(veltrane_add_library name)

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds and runs every test: the Release build, a build under
-# AddressSanitizer and UndefinedBehaviorSanitizer, a Clang build, the Windows DLLs under wine,
-# and a 32-bit x86 Linux render under user-mode emulation. Every build is a preset of
-# CMakePresets.json.
+# AddressSanitizer and UndefinedBehaviorSanitizer, the module under ThreadSanitizer through the
+# validation battery, a Clang build, the Windows DLLs under wine, and a 32-bit x86 Linux render
+# under user-mode emulation. Every build is a preset of CMakePresets.json; each runs the
+# validation battery (veltrane-validate) on the module it builds.
 # Usage: test.sh [--quick]
 #   --quick  the Release build and its tests only, for development
 set -euo pipefail
@@ -47,6 +48,8 @@ run_preset linux
 
 echo "== AddressSanitizer and UndefinedBehaviorSanitizer build"
 run_preset linux-sanitize
+echo "== ThreadSanitizer: the module and the validation battery"
+run_preset linux-tsan
 echo "== Clang build"
 run_preset linux-clang
 

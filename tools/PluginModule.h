@@ -1,4 +1,5 @@
-// A plug-in module loaded from a shared object, and its VST 2.x entry point.
+// A plug-in module loaded from a shared object (dlopen) or a DLL (LoadLibrary), and its VST 2.x
+// entry point.
 #pragma once
 
 #include "host/VstInterface.h"
@@ -16,6 +17,8 @@ public:
 
     const std::string& path() const { return modulePath; }
     VstEntryPointProc entryPoint() const { return entry; }
+    // The dlopen handle or the HMODULE.
+    void* nativeHandle() const { return handle; }
 
 private:
     std::string modulePath;
