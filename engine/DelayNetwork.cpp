@@ -31,6 +31,33 @@ void DelayNetwork::passThrough(float* const* inputs, float* const* outputs, std:
     }
 }
 
+// Before its caller: a function built twice may not be called before its definition.
+VELTRANE_LANE_LOOPS void DelayNetwork::runSubBlock(EngineState& state, float* const* inputs,
+                                                   float* const* outputs, std::int32_t offset,
+                                                   std::int32_t length, OutputMode mode) noexcept {
+    // The lengths and gains hold for the sub-block.
+    float* lines[kLines];
+    RingRuns runs[kLines];
+    for (int i = 0; i < kLines; ++i) {
+        lines[i] = state.pDelayBuffer[i].get();
+        runs[i] = RingRuns::after(state.iWritePos[i], length, loadRelaxed(state.iDelaySamples[i]));
+    }
+    window.read(lines, runs, length, loadRelaxed(state.iBufferSize));
+    takeInputs(state, inputs, offset, length);
+    const bool filterAfterDelay = loadRelaxed(state.iFiltAfterDelay) != 0;
+    if (mode == OutputMode::Accumulate) {
+        filterAfterDelay ? runSamples<true, true>(state, outputs, offset, length)
+                         : runSamples<false, true>(state, outputs, offset, length);
+    } else {
+        filterAfterDelay ? runSamples<true, false>(state, outputs, offset, length)
+                         : runSamples<false, false>(state, outputs, offset, length);
+    }
+    window.write(lines, runs, length);
+    for (int i = 0; i < kLines; ++i) {
+        state.iWritePos[i] = runs[i].end;
+    }
+}
+
 void DelayNetwork::process(EngineState& state, float** inputs, float** outputs, std::int32_t frames,
                            OutputMode mode, float sampleRate, TransportSource* transport) noexcept {
     if (frames < 0) {
@@ -61,30 +88,7 @@ void DelayNetwork::process(EngineState& state, float** inputs, float** outputs, 
             frames - done < kSubBlockLength ? frames - done : kSubBlockLength;
         modulation.update(state);
         setRamps(state, sampleRate);
-
-        // The lengths and gains hold for the sub-block.
-        float* lines[kLines];
-        RingRuns runs[kLines];
-        for (int i = 0; i < kLines; ++i) {
-            lines[i] = state.pDelayBuffer[i].get();
-            runs[i] =
-                RingRuns::after(state.iWritePos[i], length, loadRelaxed(state.iDelaySamples[i]));
-        }
-        window.read(lines, runs, length, loadRelaxed(state.iBufferSize));
-        takeInputs(state, inputs, done, length);
-        const bool filterAfterDelay = loadRelaxed(state.iFiltAfterDelay) != 0;
-        if (mode == OutputMode::Accumulate) {
-            filterAfterDelay ? runSamples<true, true>(state, outputs, done, length)
-                             : runSamples<false, true>(state, outputs, done, length);
-        } else {
-            filterAfterDelay ? runSamples<true, false>(state, outputs, done, length)
-                             : runSamples<false, false>(state, outputs, done, length);
-        }
-        window.write(lines, runs, length);
-        for (int i = 0; i < kLines; ++i) {
-            state.iWritePos[i] = runs[i].end;
-        }
-
+        runSubBlock(state, inputs, outputs, done, length, mode);
         limiter.run(state, length);
         done += length;
     }
@@ -165,18 +169,20 @@ void DelayNetwork::takeInputs(EngineState& state, float* const* inputs, std::int
 }
 
 template <bool FilterAfterDelay, std::size_t... Kind>
-constexpr std::array<DelayNetwork::Run, sizeof...(Kind)>
-DelayNetwork::filterRuns(std::index_sequence<Kind...>) noexcept {
-    return {&DelayNetwork::runFilters<FilterAfterDelay, FilterLanes::kKinds[Kind].first,
-                                      FilterLanes::kKinds[Kind].second>...};
+void DelayNetwork::runFiltersOfKind(EngineState& state, std::int32_t count,
+                                    std::index_sequence<Kind...>) noexcept {
+    const std::size_t kind = static_cast<std::size_t>(filters.kind());
+    (void)((kind == Kind && (runFilters<FilterAfterDelay, FilterLanes::kKinds[Kind].first,
+                                        FilterLanes::kKinds[Kind].second>(state, count),
+                             true)) ||
+           ...);
 }
 
 template <bool FilterAfterDelay, bool Accumulate>
 void DelayNetwork::runSamples(EngineState& state, float* const* outputs, std::int32_t offset,
                               std::int32_t count) noexcept {
-    static constexpr std::array<Run, FilterLanes::kNumKinds> runs =
-        filterRuns<FilterAfterDelay>(std::make_index_sequence<FilterLanes::kNumKinds>());
-    (this->*runs[static_cast<std::size_t>(filters.kind())])(state, count);
+    runFiltersOfKind<FilterAfterDelay>(state, count,
+                                       std::make_index_sequence<FilterLanes::kNumKinds>());
     mixLines<FilterAfterDelay, Accumulate>(state, outputs, offset, count);
 }
 

@@ -17,7 +17,6 @@
 #include "engine/RingWindow.h"
 #include "engine/Transport.h"
 
-#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <limits>
@@ -63,6 +62,9 @@ private:
     static constexpr int kLines = EngineState::kLines;
 
     void setRamps(const EngineState& state, float sampleRate) noexcept;
+    // One sub-block of the lines from the block's offset on, up to the limiter's pass.
+    void runSubBlock(EngineState& state, float* const* inputs, float* const* outputs,
+                     std::int32_t offset, std::int32_t length, OutputMode mode) noexcept;
     // The offset inputs of one sub-block, written back and kept for the loop and the mix.
     void takeInputs(EngineState& state, float* const* inputs, std::int32_t offset,
                     std::int32_t count) noexcept;
@@ -73,10 +75,10 @@ private:
     // block's FilterLanes::kind().
     template <bool FilterAfterDelay, int First, int Second>
     void runFilters(EngineState& state, std::int32_t count) noexcept;
-    using Run = void (DelayNetwork::*)(EngineState&, std::int32_t);
+    // Calls the runFilters of the block's kind directly, so that it is inlined.
     template <bool FilterAfterDelay, std::size_t... Kind>
-    static constexpr std::array<Run, sizeof...(Kind)>
-        filterRuns(std::index_sequence<Kind...>) noexcept;
+    void runFiltersOfKind(EngineState& state, std::int32_t count,
+                          std::index_sequence<Kind...>) noexcept;
     // Level, pan, send and the matrix: what goes back into the lines, and the outputs.
     template <bool FilterAfterDelay, bool Accumulate>
     void mixLines(EngineState& state, float* const* outputs, std::int32_t offset,

@@ -9,6 +9,16 @@
 #include <cfloat>
 #include <cstdint>
 
+// The loops over lanes, with all they call inlined, are built twice where the loader can choose
+// (x86-64 ELF): once with AVX's three-operand forms, which spare SSE2's register copies, and
+// once for plain SSE2; the machine's processor picks one when the module loads. Both run the
+// same IEEE operations in the same order, with no fused multiply-add, so the samples are equal.
+#if defined(__x86_64__) && defined(__ELF__)
+#define VELTRANE_LANE_LOOPS __attribute__((target_clones("avx", "default"), flatten))
+#else
+#define VELTRANE_LANE_LOOPS
+#endif
+
 namespace engine {
 
 // All ones or all zeros per lane, as the comparisons give it.

@@ -24,6 +24,114 @@ void LimiterLanes::beginBlock(const EngineState& state) noexcept {
     }
 }
 
+VELTRANE_LANE_LOOPS void LimiterLanes::saturate(EngineState& state, const RingRuns (&runs)[kLines],
+                                                float level, float divisor) noexcept {
+    // Dividing by 1 changes nothing; a result is at most pi/2 / 0.25, never infinite.
+    if (divisor == 1.0f) {
+        saturateRuns(state, runs,
+                     [drive = Lanes(level)](Lanes s) { return nanToZero(arctangent(drive * s)); });
+    } else {
+        saturateRuns(state, runs, [drive = Lanes(level), scale = Lanes(divisor)](Lanes s) {
+            return nanToZero(arctangent(drive * s) / scale);
+        });
+    }
+}
+
+template <typename Saturation>
+void LimiterLanes::saturateRuns(EngineState& state, const RingRuns (&runs)[kLines],
+                                Saturation saturated) noexcept {
+    float* starts[2 * kLines];
+    std::int32_t counts[2 * kLines];
+    for (int i = 0; i < kLines; ++i) {
+        float* line = state.pDelayBuffer[i].get();
+        starts[2 * i] = line + runs[i].start;
+        counts[2 * i] = runs[i].firstCount;
+        starts[2 * i + 1] = line;
+        counts[2 * i + 1] = runs[i].secondCount;
+    }
+    for (int run = 0; run < 2 * kLines; ++run) {
+        float* s = starts[run];
+        const std::int32_t count = counts[run];
+        if (count < Lanes::kCount) {
+            for (std::int32_t n = 0; n < count; ++n) {
+                s[n] = saturated(Lanes(s[n])).first();
+            }
+            continue;
+        }
+        // The last four samples are taken before any is rewritten, and put back last: where
+        // they overlap the whole groups they get the same values again.
+        const bool ragged = count % Lanes::kCount != 0;
+        const Lanes last =
+            ragged ? saturated(Lanes::loadUnaligned(s + count - Lanes::kCount)) : Lanes();
+        for (std::int32_t n = 0; n + Lanes::kCount <= count; n += Lanes::kCount) {
+            saturated(Lanes::loadUnaligned(s + n)).storeUnaligned(s + n);
+        }
+        if (ragged) {
+            last.storeUnaligned(s + count - Lanes::kCount);
+        }
+    }
+}
+
+VELTRANE_LANE_LOOPS void LimiterLanes::limitPeaks(EngineState& state, std::int32_t length,
+                                                  float level, bool instantAttack, float attack,
+                                                  float release) noexcept {
+    const Lanes limit(level);
+    const Lanes attackCoef(attack);
+    const Lanes releaseCoef(release);
+    Lanes envelope = Lanes::loadUnaligned(state.fEnv);
+    Lanes gain = Lanes::loadUnaligned(state.fGainEnv);
+    for (std::int32_t n = 0; n < length; ++n) {
+        const Lanes s = gains.at(n);
+        const Lanes a = detectorLevel(s);
+        const Mask rising = a > envelope;
+        const Lanes toward = envelope + (a - envelope) * select(rising, attackCoef, releaseCoef);
+        envelope = raiseTo(instantAttack ? select(rising, a, toward) : toward, limit);
+        gain = limit / envelope;
+        gains.set(n, finiteOrZero(s * gain));
+    }
+    envelope.storeUnaligned(state.fEnv);
+    gain.storeUnaligned(state.fGainEnv);
+}
+
+VELTRANE_LANE_LOOPS void LimiterLanes::lookAhead(EngineState& state, std::int32_t length,
+                                                 const std::int32_t (&reach)[kLines], float level,
+                                                 float release) noexcept {
+    const Lanes limit(level);
+    const Lanes releaseCoef(release);
+    const IntLanes lagSamples(lag[0], lag[1], lag[2], lag[3]);
+    const Lanes lagLength = lagSamples.toFloat();
+    const Mask hasLag = lagSamples > IntLanes(0);
+    Lanes envelope = Lanes::loadUnaligned(state.fEnv);
+    Lanes gain = Lanes::loadUnaligned(state.fGainEnv);
+    Lanes slope = Lanes::loadUnaligned(state.fGainSlope);
+    IntLanes hold = IntLanes::loadUnaligned(state.iHold);
+    const bool reaches = reach[0] > 0 || reach[1] > 0 || reach[2] > 0 || reach[3] > 0;
+    for (std::int32_t n = 0; n < length; ++n) {
+        const Lanes a = detectorLevel(detectors.at(n));
+        // A new peak ramps the gain envelope up to it over the lag, arriving with the peak;
+        // otherwise the ramp goes on, or the envelope releases toward the level.
+        const Mask peak = a > envelope;
+        const Mask holding = Mask::andNot(hold > IntLanes(0), peak);
+        const Mask releasing = Mask::andNot(Mask::andNot(Mask::all(), peak), holding);
+        slope = select(peak & hasLag, (a - gain) / lagLength, slope);
+        hold = select(peak, lagSamples, select(holding, hold - IntLanes(1), hold));
+        const Lanes released = envelope + (limit - envelope) * releaseCoef;
+        envelope = select(peak, a, select(releasing, released, envelope));
+        gain = select(holding, gain + slope, select(releasing, released, gain));
+        gains.set(n, finiteOrZero(gains.at(n) * limit / gain));
+        for (int i = 0; i < kLines && reaches; ++i) {
+            if (reach[i] > 0 && n + reach[i] < length) {
+                detectors.sample(n + reach[i], i) = gains.sample(n, i);
+            }
+        }
+    }
+    envelope.storeUnaligned(state.fEnv);
+    gain.storeUnaligned(state.fGainEnv);
+    slope.storeUnaligned(state.fGainSlope);
+    hold.storeUnaligned(state.iHold);
+}
+
+// Last: a function built twice may not be called before its definition.
 void LimiterLanes::run(EngineState& state, std::int32_t length) noexcept {
     // The lengths hold for the pass; every position of it is a different one.
     std::int32_t ring[kLines];
@@ -74,112 +182,6 @@ void LimiterLanes::run(EngineState& state, std::int32_t length) noexcept {
         break;
     }
     gains.write(lines, runs, length);
-}
-
-void LimiterLanes::saturate(EngineState& state, const RingRuns (&runs)[kLines], float level,
-                            float divisor) noexcept {
-    // Dividing by 1 changes nothing; a result is at most pi/2 / 0.25, never infinite.
-    if (divisor == 1.0f) {
-        saturateRuns(state, runs,
-                     [drive = Lanes(level)](Lanes s) { return nanToZero(arctangent(drive * s)); });
-    } else {
-        saturateRuns(state, runs, [drive = Lanes(level), scale = Lanes(divisor)](Lanes s) {
-            return nanToZero(arctangent(drive * s) / scale);
-        });
-    }
-}
-
-template <typename Saturation>
-void LimiterLanes::saturateRuns(EngineState& state, const RingRuns (&runs)[kLines],
-                                Saturation saturated) noexcept {
-    float* starts[2 * kLines];
-    std::int32_t counts[2 * kLines];
-    for (int i = 0; i < kLines; ++i) {
-        float* line = state.pDelayBuffer[i].get();
-        starts[2 * i] = line + runs[i].start;
-        counts[2 * i] = runs[i].firstCount;
-        starts[2 * i + 1] = line;
-        counts[2 * i + 1] = runs[i].secondCount;
-    }
-    for (int run = 0; run < 2 * kLines; ++run) {
-        float* s = starts[run];
-        const std::int32_t count = counts[run];
-        if (count < Lanes::kCount) {
-            for (std::int32_t n = 0; n < count; ++n) {
-                s[n] = saturated(Lanes(s[n])).first();
-            }
-            continue;
-        }
-        // The last four samples are taken before any is rewritten, and put back last: where
-        // they overlap the whole groups they get the same values again.
-        const bool ragged = count % Lanes::kCount != 0;
-        const Lanes last =
-            ragged ? saturated(Lanes::loadUnaligned(s + count - Lanes::kCount)) : Lanes();
-        for (std::int32_t n = 0; n + Lanes::kCount <= count; n += Lanes::kCount) {
-            saturated(Lanes::loadUnaligned(s + n)).storeUnaligned(s + n);
-        }
-        if (ragged) {
-            last.storeUnaligned(s + count - Lanes::kCount);
-        }
-    }
-}
-
-void LimiterLanes::limitPeaks(EngineState& state, std::int32_t length, float level,
-                              bool instantAttack, float attack, float release) noexcept {
-    const Lanes limit(level);
-    const Lanes attackCoef(attack);
-    const Lanes releaseCoef(release);
-    Lanes envelope = Lanes::loadUnaligned(state.fEnv);
-    Lanes gain = Lanes::loadUnaligned(state.fGainEnv);
-    for (std::int32_t n = 0; n < length; ++n) {
-        const Lanes s = gains.at(n);
-        const Lanes a = detectorLevel(s);
-        const Mask rising = a > envelope;
-        const Lanes toward = envelope + (a - envelope) * select(rising, attackCoef, releaseCoef);
-        envelope = raiseTo(instantAttack ? select(rising, a, toward) : toward, limit);
-        gain = limit / envelope;
-        gains.set(n, finiteOrZero(s * gain));
-    }
-    envelope.storeUnaligned(state.fEnv);
-    gain.storeUnaligned(state.fGainEnv);
-}
-
-void LimiterLanes::lookAhead(EngineState& state, std::int32_t length,
-                             const std::int32_t (&reach)[kLines], float level,
-                             float release) noexcept {
-    const Lanes limit(level);
-    const Lanes releaseCoef(release);
-    const IntLanes lagSamples(lag[0], lag[1], lag[2], lag[3]);
-    const Lanes lagLength = lagSamples.toFloat();
-    const Mask hasLag = lagSamples > IntLanes(0);
-    Lanes envelope = Lanes::loadUnaligned(state.fEnv);
-    Lanes gain = Lanes::loadUnaligned(state.fGainEnv);
-    Lanes slope = Lanes::loadUnaligned(state.fGainSlope);
-    IntLanes hold = IntLanes::loadUnaligned(state.iHold);
-    const bool reaches = reach[0] > 0 || reach[1] > 0 || reach[2] > 0 || reach[3] > 0;
-    for (std::int32_t n = 0; n < length; ++n) {
-        const Lanes a = detectorLevel(detectors.at(n));
-        // A new peak ramps the gain envelope up to it over the lag, arriving with the peak;
-        // otherwise the ramp goes on, or the envelope releases toward the level.
-        const Mask peak = a > envelope;
-        const Mask holding = Mask::andNot(hold > IntLanes(0), peak);
-        const Mask releasing = Mask::andNot(Mask::andNot(Mask::all(), peak), holding);
-        slope = select(peak & hasLag, (a - gain) / lagLength, slope);
-        hold = select(peak, lagSamples, select(holding, hold - IntLanes(1), hold));
-        const Lanes released = envelope + (limit - envelope) * releaseCoef;
-        envelope = select(peak, a, select(releasing, released, envelope));
-        gain = select(holding, gain + slope, select(releasing, released, gain));
-        gains.set(n, finiteOrZero(gains.at(n) * limit / gain));
-        for (int i = 0; i < kLines && reaches; ++i) {
-            if (reach[i] > 0 && n + reach[i] < length) {
-                detectors.sample(n + reach[i], i) = gains.sample(n, i);
-            }
-        }
-    }
-    envelope.storeUnaligned(state.fEnv);
-    gain.storeUnaligned(state.fGainEnv);
-    slope.storeUnaligned(state.fGainSlope);
-    hold.storeUnaligned(state.iHold);
 }
 
 } // namespace engine

@@ -7,6 +7,7 @@
 #pragma once
 
 #include "engine/EngineState.h"
+#include "engine/Lanes.h"
 #include "engine/Limiter.h"
 #include "engine/RingWindow.h"
 
