@@ -31,6 +31,24 @@ void DelayNetwork::passThrough(float* const* inputs, float* const* outputs, std:
     }
 }
 
+bool DelayNetwork::admitBlock(const EngineState& state, float* const* inputs, float* const* outputs,
+                              std::int32_t& frames, OutputMode mode, float& sampleRate) noexcept {
+    if (frames < 0) {
+        frames = 0;
+    }
+    if (!buffersUsable(inputs, outputs, frames)) {
+        return false;
+    }
+    if (!state.hasLines()) {
+        passThrough(inputs, outputs, frames, mode);
+        return false;
+    }
+    if (!(std::isfinite(sampleRate) && sampleRate > 0.0f)) {
+        sampleRate = static_cast<float>(EngineState::kDefaultSampleRate);
+    }
+    return true;
+}
+
 // Before its caller: a function built twice may not be called before its definition.
 VELTRANE_LANE_LOOPS void DelayNetwork::runSubBlock(EngineState& state, float* const* inputs,
                                                    float* const* outputs, std::int32_t offset,
@@ -60,18 +78,8 @@ VELTRANE_LANE_LOOPS void DelayNetwork::runSubBlock(EngineState& state, float* co
 
 void DelayNetwork::process(EngineState& state, float** inputs, float** outputs, std::int32_t frames,
                            OutputMode mode, float sampleRate, TransportSource* transport) noexcept {
-    if (frames < 0) {
-        frames = 0;
-    }
-    if (!buffersUsable(inputs, outputs, frames)) {
+    if (!admitBlock(state, inputs, outputs, frames, mode, sampleRate)) {
         return;
-    }
-    if (!state.hasLines()) {
-        passThrough(inputs, outputs, frames, mode);
-        return;
-    }
-    if (!(std::isfinite(sampleRate) && sampleRate > 0.0f)) {
-        sampleRate = static_cast<float>(EngineState::kDefaultSampleRate);
     }
 
     mix = unitRange(state.parameter(PI::fDryWetMix));

@@ -42,6 +42,11 @@ public:
     // Without delay lines: the finite input, straight to the output.
     static void passThrough(float* const* inputs, float* const* outputs, std::int32_t frames,
                             OutputMode mode) noexcept;
+    // What every block passes first: negative frames count as 0, an unusable rate is the
+    // default one; null buffers leave everything untouched, and without lines the input passes
+    // through. False when that was the whole block.
+    static bool admitBlock(const EngineState& state, float* const* inputs, float* const* outputs,
+                           std::int32_t& frames, OutputMode mode, float& sampleRate) noexcept;
 
     // Heap copies keep the lanes' 16-byte alignment also where malloc gives only 8 bytes
     // (32-bit Windows), which the default operator new would take for enough.

@@ -30,7 +30,8 @@ float finiteOrZero(float sample) {
 
 } // namespace
 
-void Limiter::beginBlock(const EngineState& state) noexcept {
+void Limiter::place(const EngineState& state, std::int32_t (&lag)[kLines],
+                    std::int32_t (&limiterPos)[kLines]) noexcept {
     const std::int32_t lookAhead = loadRelaxed(state.iLookAhead);
     for (int i = 0; i < kLines; ++i) {
         const std::int32_t length = loadRelaxed(state.iDelaySamples[i]);

@@ -16,7 +16,10 @@ public:
 
     // Places each line's limiter position lag samples behind its write position (ahead for a
     // negative look-ahead), with the lag limited to the line's length.
-    void beginBlock(const EngineState& state) noexcept;
+    void beginBlock(const EngineState& state) noexcept { place(state, lag, limiterPos); }
+    // The same for any pass that keeps its own lags and positions.
+    static void place(const EngineState& state, std::int32_t (&lag)[EngineState::kLines],
+                      std::int32_t (&limiterPos)[EngineState::kLines]) noexcept;
     // Works on the next length (1..64) positions of every line.
     void run(EngineState& state, std::int32_t length) noexcept;
 

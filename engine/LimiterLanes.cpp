@@ -14,16 +14,6 @@ Lanes detectorLevel(Lanes sample) {
 
 } // namespace
 
-void LimiterLanes::beginBlock(const EngineState& state) noexcept {
-    const std::int32_t lookAhead = loadRelaxed(state.iLookAhead);
-    for (int i = 0; i < kLines; ++i) {
-        const std::int32_t length = loadRelaxed(state.iDelaySamples[i]);
-        lag[i] = lookAhead > length ? length : (lookAhead < -length ? -length : lookAhead);
-        std::int32_t position = (state.iWritePos[i] - lag[i]) % length;
-        limiterPos[i] = position < 0 ? position + length : position;
-    }
-}
-
 VELTRANE_LANE_LOOPS void LimiterLanes::saturate(EngineState& state, const RingRuns (&runs)[kLines],
                                                 float level, float divisor) noexcept {
     // Dividing by 1 changes nothing; a result is at most pi/2 / 0.25, never infinite.

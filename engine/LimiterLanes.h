@@ -18,7 +18,7 @@ namespace engine {
 class LimiterLanes {
 public:
     // As Limiter::beginBlock.
-    void beginBlock(const EngineState& state) noexcept;
+    void beginBlock(const EngineState& state) noexcept { Limiter::place(state, lag, limiterPos); }
     // Works on the next length (1..64) positions of every line.
     void run(EngineState& state, std::int32_t length) noexcept;
 

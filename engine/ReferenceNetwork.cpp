@@ -2,8 +2,6 @@
 
 #include "engine/SafeConversion.h"
 
-#include <cmath>
-
 namespace engine {
 
 namespace PI = ParameterIndex;
@@ -19,18 +17,8 @@ constexpr float kRampFraction = DelayNetwork::kRampFraction;
 void ReferenceNetwork::process(EngineState& state, float** inputs, float** outputs,
                                std::int32_t frames, OutputMode mode, float sampleRate,
                                TransportSource* transport) noexcept {
-    if (frames < 0) {
-        frames = 0;
-    }
-    if (!DelayNetwork::buffersUsable(inputs, outputs, frames)) {
+    if (!DelayNetwork::admitBlock(state, inputs, outputs, frames, mode, sampleRate)) {
         return;
-    }
-    if (!state.hasLines()) {
-        DelayNetwork::passThrough(inputs, outputs, frames, mode);
-        return;
-    }
-    if (!(std::isfinite(sampleRate) && sampleRate > 0.0f)) {
-        sampleRate = static_cast<float>(EngineState::kDefaultSampleRate);
     }
 
     mix = unitRange(state.parameter(PI::fDryWetMix));
