@@ -52,6 +52,7 @@ struct Movement {
     POINT at;
     bool buttonDown;
     DWORD pauseMilliseconds;
+    bool altDown = false;
 };
 
 void sendButton(bool down) {
@@ -59,6 +60,15 @@ void sendButton(bool down) {
     std::memset(&input, 0, sizeof(input));
     input.type = INPUT_MOUSE;
     input.mi.dwFlags = down ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_LEFTUP;
+    SendInput(1, &input, sizeof(input));
+}
+
+void sendAlt(bool down) {
+    INPUT input;
+    std::memset(&input, 0, sizeof(input));
+    input.type = INPUT_KEYBOARD;
+    input.ki.wVk = VK_MENU;
+    input.ki.dwFlags = down ? 0 : KEYEVENTF_KEYUP;
     SendInput(1, &input, sizeof(input));
 }
 
@@ -138,8 +148,13 @@ protected:
         std::atomic<bool> done{false};
         std::thread hand([&movements, &done] {
             bool down = false;
+            bool alt = false;
             for (const Movement& movement : movements) {
                 SetCursorPos(movement.at.x, movement.at.y);
+                if (movement.altDown != alt) {
+                    sendAlt(movement.altDown);
+                    alt = movement.altDown;
+                }
                 if (movement.buttonDown != down) {
                     sendButton(movement.buttonDown);
                     down = movement.buttonDown;
@@ -242,6 +257,20 @@ TEST_F(EditorWindow, AClickOnAKnobSendsTheValueUnderThePointer) {
     EXPECT_EQ(sent.back().index, kFreq0);
     EXPECT_NEAR(sent.back().value, 5.0f / 6.0f, 1e-6f);
     EXPECT_EQ(harness.getParameter(kFreq0), sent.back().value);
+}
+
+TEST_F(EditorWindow, AnAltClickOnAKnobReturnsItToTheMiddle) {
+    click(175, 153);
+    forgetRequests();
+    const POINT at = onScreen(175, 153);
+    perform({{at, false, 100, true},
+             {at, true, 250, true},
+             {at, false, 100, true},
+             {at, false, 100, false}});
+    const std::vector<Automation> sent = automations();
+    ASSERT_FALSE(sent.empty());
+    EXPECT_EQ(sent.back().index, kFreq0);
+    EXPECT_EQ(sent.back().value, 0.5f);
 }
 
 TEST_F(EditorWindow, ADragOnAKnobSendsAutomationUntilTheButtonIsReleased) {
