@@ -14,60 +14,38 @@ stacked from the top; every piece is drawn on the gallery's panel face, so no ed
 
 import math
 import os
-import struct
 
 import cairo
 from PIL import Image
 
+import paint
+from indexed import Indexed
+from paint import FONT, hex_colour, mix, rounded_rect, source
+
 OUTPUT_FOLDER = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..",
                              "resources", "gallery")
-FONT = "Liberation Sans"
 
-
-def hex_colour(text):
-    text = text.lstrip("#")
-    return tuple(int(text[i:i + 2], 16) for i in (0, 2, 4))
-
-
-FACE = hex_colour("#24272c")  # the gallery's panels, under every piece
-FACE_HIGHLIGHT = hex_colour("#353940")
-FACE_SHADOW = hex_colour("#0d0e10")
+# The gallery's panels, under every piece, are the editor's dark face, lit the same way.
+FACE = paint.DARK_FACE
+FACE_HIGHLIGHT = paint.DARK_HIGHLIGHT
+FACE_SHADOW = paint.DARK_SHADOW
 GROOVE = hex_colour("#121316")
 CAP_TOP = hex_colour("#4a4f57")
 CAP_BOTTOM = hex_colour("#2b2e34")
 CAP_RIM = hex_colour("#101114")
-INK = hex_colour("#b9bec7")
+INK = paint.CAPTION_ON_DARK
 INK_DIM = hex_colour("#6b717b")
-ACCENT = hex_colour("#4fc3b8")
-ACCENT_DEEP = hex_colour("#23857d")
+ACCENT = paint.ACCENT
+ACCENT_DEEP = paint.ACCENT_DEEP
 FIELD = hex_colour("#050506")
 AMBER = hex_colour("#ffb347")
-METER_LOW = hex_colour("#5cb85c")
+METER_LOW = paint.POSITIVE
 METER_MID = hex_colour("#e6c547")
-METER_HIGH = hex_colour("#d9534f")
+METER_HIGH = paint.NEGATIVE
 KEY = (255, 255, 255)  # the toolkit's transparent colour
 
 
 # Drawing vocabulary -----------------------------------------------------------------------
-
-def source(ctx, colour, alpha=1.0):
-    r, g, b = (c / 255.0 for c in colour)
-    ctx.set_source_rgba(r, g, b, alpha)
-
-
-def mix(a, b, t):
-    return tuple(a[i] + (b[i] - a[i]) * t for i in range(3))
-
-
-def rounded_rect(ctx, x, y, w, h, r):
-    r = min(r, w / 2.0, h / 2.0)
-    ctx.new_sub_path()
-    ctx.arc(x + w - r, y + r, r, -math.pi / 2, 0)
-    ctx.arc(x + w - r, y + h - r, r, 0, math.pi / 2)
-    ctx.arc(x + r, y + h - r, r, math.pi / 2, math.pi)
-    ctx.arc(x + r, y + r, r, math.pi, 3 * math.pi / 2)
-    ctx.close_path()
-
 
 def vertical_gradient(y0, y1, top, bottom):
     pattern = cairo.LinearGradient(0, y0, 0, y1)
@@ -571,24 +549,6 @@ def palettised(surface):
     return palette, reduced.tobytes()
 
 
-def bmp_bytes(width, height, palette, pixels):
-    """BITMAPINFOHEADER, 8 bits per pixel, uncompressed, rows bottom-up padded to 4 bytes."""
-    row_size = (width + 3) & ~3
-    palette = list(palette) + [(0, 0, 0)] * (256 - len(palette))
-    pixel_offset = 14 + 40 + 256 * 4
-    image_size = row_size * height
-    data = bytearray(struct.pack("<2sIHHI", b"BM", pixel_offset + image_size, 0, 0,
-                                 pixel_offset))
-    data += struct.pack("<IiiHHIIiiII", 40, width, height, 1, 8, 0, image_size, 2835, 2835,
-                        256, 0)
-    for red, green, blue in palette:
-        data += struct.pack("<BBBB", blue, green, red, 0)
-    padding = bytes(row_size - width)
-    for y in range(height - 1, -1, -1):
-        data += pixels[y * width:(y + 1) * width] + padding
-    return bytes(data)
-
-
 def main():
     os.makedirs(OUTPUT_FOLDER, exist_ok=True)
     for name, draw in PIECES.items():
@@ -597,7 +557,8 @@ def main():
         palette, pixels = palettised(surface)
         path = os.path.join(OUTPUT_FOLDER, name + ".bmp")
         with open(path, "wb") as output:
-            output.write(bmp_bytes(surface.get_width(), surface.get_height(), palette, pixels))
+            output.write(Indexed(surface.get_width(), surface.get_height(), palette,
+                                 bytearray(pixels)).bmp_bytes())
         print("%s: %d x %d, %d colours" % (os.path.relpath(path), surface.get_width(),
                                            surface.get_height(), len(palette)))
 
