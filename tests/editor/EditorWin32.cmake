@@ -5,8 +5,8 @@
 # defines run_under_wine.
 add_executable(veltrane_editor_win32_tests ${CMAKE_CURRENT_LIST_DIR}/EditorWindowTest.cpp)
 target_include_directories(veltrane_editor_win32_tests PRIVATE ${PROJECT_SOURCE_DIR})
-target_link_libraries(veltrane_editor_win32_tests PRIVATE veltrane_test_support gtest gtest_main
-                                                          veltrane_options)
+target_link_libraries(veltrane_editor_win32_tests PRIVATE
+    veltrane_test_support veltrane_test_hand gtest gtest_main veltrane_options)
 add_dependencies(veltrane_editor_win32_tests veltrane)
 
 add_test(NAME windows_editor_under_wine

@@ -5,6 +5,7 @@
 // both DLL architectures (EditorWin32.cmake); VELTRANE_MODULE names the DLL.
 #include "tests/gui/PixelFile.h"
 #include "tests/support/PluginHarness.h"
+#include "tests/support/Win32Hand.h"
 
 #include <gtest/gtest.h>
 #include <windows.h>
@@ -13,7 +14,6 @@
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
-#include <functional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -25,28 +25,6 @@ constexpr int kHeight = 512;
 constexpr VstInt32 kFreq0 = 8;   // its knob at (148, 139)
 constexpr VstInt32 kDelay1 = 18; // its knob at (248, 201)
 
-// Dispatches messages until done() holds or five seconds pass; false on the timeout.
-bool pumpUntil(const std::function<bool()>& done) {
-    const DWORD start = GetTickCount();
-    while (!done()) {
-        MSG message;
-        while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&message);
-            DispatchMessageA(&message);
-        }
-        if (GetTickCount() - start > 5000) {
-            return done();
-        }
-        Sleep(5);
-    }
-    return true;
-}
-
-void settle() {
-    const DWORD start = GetTickCount();
-    pumpUntil([start] { return GetTickCount() - start > 150; });
-}
-
 // One movement of the hand: the cursor to a point, the button as given, then a pause.
 struct Movement {
     POINT at;
@@ -54,23 +32,6 @@ struct Movement {
     DWORD pauseMilliseconds;
     bool altDown = false;
 };
-
-void sendButton(bool down) {
-    INPUT input;
-    std::memset(&input, 0, sizeof(input));
-    input.type = INPUT_MOUSE;
-    input.mi.dwFlags = down ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_LEFTUP;
-    SendInput(1, &input, sizeof(input));
-}
-
-void sendAlt(bool down) {
-    INPUT input;
-    std::memset(&input, 0, sizeof(input));
-    input.type = INPUT_KEYBOARD;
-    input.ki.wVk = VK_MENU;
-    input.ki.dwFlags = down ? 0 : KEYEVENTF_KEYUP;
-    SendInput(1, &input, sizeof(input));
-}
 
 // The GDI objects alive in the process. Under wine GetGuiResources answers 0, so every handle
 // value of the 16-bit handle table is asked for its type instead: wine takes a handle whose
@@ -152,7 +113,7 @@ protected:
             for (const Movement& movement : movements) {
                 SetCursorPos(movement.at.x, movement.at.y);
                 if (movement.altDown != alt) {
-                    sendAlt(movement.altDown);
+                    sendKey(VK_MENU, !movement.altDown);
                     alt = movement.altDown;
                 }
                 if (movement.buttonDown != down) {

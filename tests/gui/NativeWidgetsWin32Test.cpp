@@ -4,14 +4,14 @@
 #include "TestEditor.h"
 
 #include "gui/ChoiceMenu.h"
-#include "host/ModuleInstance.h"
 #include "gui/TextEntry.h"
 #include "gui/ToggleButton.h"
+#include "host/ModuleInstance.h"
+#include "tests/support/Win32Hand.h"
 
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include <cstring>
 #include <functional>
 #include <string>
 #include <vector>
@@ -20,49 +20,9 @@ namespace {
 
 constexpr UINT menuGetHandle = 0x01E1; // MN_GETHMENU
 
-void sendKey(WORD key, bool up) {
-    INPUT input;
-    std::memset(&input, 0, sizeof(input));
-    input.type = INPUT_KEYBOARD;
-    input.ki.wVk = key;
-    input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
-    SendInput(1, &input, sizeof(input));
-}
-
 void tapKey(WORD key) {
     sendKey(key, false);
     sendKey(key, true);
-}
-
-void sendButton(bool down) {
-    INPUT input;
-    std::memset(&input, 0, sizeof(input));
-    input.type = INPUT_MOUSE;
-    input.mi.dwFlags = down ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_LEFTUP;
-    SendInput(1, &input, sizeof(input));
-}
-
-// Dispatches messages until done() holds or two seconds pass; false on the timeout.
-bool pumpUntil(const std::function<bool()>& done) {
-    const DWORD start = GetTickCount();
-    while (!done()) {
-        MSG message;
-        while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&message);
-            DispatchMessageA(&message);
-        }
-        if (GetTickCount() - start > 2000) {
-            return done();
-        }
-        Sleep(5);
-    }
-    return true;
-}
-
-// Lets the queued input arrive and be handled.
-void settle() {
-    const DWORD start = GetTickCount();
-    pumpUntil([start] { return GetTickCount() - start > 150; });
 }
 
 // A host window at the screen's origin with a frame of 200 x 150 in it: a text entry at
@@ -166,7 +126,7 @@ TEST_F(NativeWidgetsTest, TypingAndReturnEndTheEditAndTellTheListenerOnce) {
     tapKey(VK_RETURN);
     // Return destroys the field while it has the focus: the focus loss that follows must not
     // tell the listener again.
-    EXPECT_TRUE(pumpUntil([this] { return !entry->isEditing(); }));
+    EXPECT_TRUE(pumpUntil([this] { return !entry->isEditing(); }, 2000));
     settle();
     EXPECT_EQ(text(), "helloxy");
     EXPECT_EQ(listener.values.size(), 1u);
@@ -177,7 +137,7 @@ TEST_F(NativeWidgetsTest, TypingAndReturnEndTheEditAndTellTheListenerOnce) {
 TEST_F(NativeWidgetsTest, ReturnWithTheSameTextTellsNoOne) {
     clickAt(Point(20, 15));
     tapKey(VK_RETURN);
-    EXPECT_TRUE(pumpUntil([this] { return !entry->isEditing(); }));
+    EXPECT_TRUE(pumpUntil([this] { return !entry->isEditing(); }, 2000));
     EXPECT_EQ(text(), "hello");
     EXPECT_TRUE(listener.values.empty());
 }
@@ -202,7 +162,7 @@ TEST_F(NativeWidgetsTest, LosingTheFocusOrAClickElsewhereEndsTheEditOnce) {
         tapKey('Z');
         settle();
         entry.end();
-        EXPECT_TRUE(pumpUntil([this] { return !this->entry->isEditing(); }));
+        EXPECT_TRUE(pumpUntil([this] { return !this->entry->isEditing(); }, 2000));
         settle();
         EXPECT_EQ(text(), "zhello");
         EXPECT_EQ(listener.values.size(), 1u);
@@ -290,7 +250,7 @@ TEST_F(NativeWidgetsTest, ChoosingAnEntryOfThePopUpMakesItCurrentAndTellsTheList
         sendButton(false);
     }});
     pressAt(Point(20, 45));
-    EXPECT_TRUE(pumpUntil([&script] { return script.stepsRun() == 1; }));
+    EXPECT_TRUE(pumpUntil([&script] { return script.stepsRun() == 1; }, 2000));
     settle();
     POINT corner{10, 54}; // below the control
     ClientToScreen(window, &corner);
@@ -318,7 +278,7 @@ TEST_F(NativeWidgetsTest, AClickOutsideClosesThePopUpWithoutAChoiceAndReachesNoC
                            sendButton(false);
                        }});
     pressAt(Point(20, 45));
-    EXPECT_TRUE(pumpUntil([&script] { return script.stepsRun() == 2; }));
+    EXPECT_TRUE(pumpUntil([&script] { return script.stepsRun() == 2; }, 2000));
     settle();
     EXPECT_EQ(menu->getCurrent(), 0);
     EXPECT_TRUE(listener.values.empty());
@@ -342,7 +302,7 @@ TEST_F(NativeWidgetsTest, TheMenuAtTopStyleOpensThePopUpAtTheControlsTopAndEscap
         tapKey(VK_ESCAPE);
     }});
     pressAt(Point(20, 75));
-    EXPECT_TRUE(pumpUntil([&script] { return script.stepsRun() == 1; }));
+    EXPECT_TRUE(pumpUntil([&script] { return script.stepsRun() == 1; }, 2000));
     settle();
     POINT corner{10, 70};
     ClientToScreen(window, &corner);

@@ -3,8 +3,8 @@
 add_executable(veltrane_gui_widgets_win32 ${CMAKE_CURRENT_LIST_DIR}/NativeWidgetsWin32Test.cpp)
 target_include_directories(veltrane_gui_widgets_win32 PRIVATE
     ${PROJECT_SOURCE_DIR} ${CMAKE_CURRENT_LIST_DIR})
-target_link_libraries(veltrane_gui_widgets_win32 PRIVATE veltrane_gui gtest gtest_main
-                                                         veltrane_options)
+target_link_libraries(veltrane_gui_widgets_win32 PRIVATE
+    veltrane_gui veltrane_test_hand gtest gtest_main veltrane_options)
 
 add_test(NAME windows_native_widgets_under_wine
     COMMAND ${run_under_wine} $<TARGET_FILE:veltrane_gui_widgets_win32> --gtest_brief=1)
