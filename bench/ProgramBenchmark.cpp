@@ -3,7 +3,8 @@
 // path's time in the same run; and the longest single block at 192 kHz in blocks of 64 frames
 // through a program change, a panic and a resume.
 //
-// Usage: veltrane_bench                      the table (interleaved rounds, CPU time)
+// Usage: veltrane_bench [benchmark options]  the tables: Google Benchmark runs the settings
+//                                            in interleaved repetitions and the median counts
 //        veltrane_bench --count SETTING [--plain]
 //                                            renders one second of SETTING (0..9 a program,
 //                                            10 the heavy setting) after two of warm-up, the
@@ -16,12 +17,15 @@
 #include "engine/ParameterIndex.h"
 #include "engine/Transport.h"
 
+#include <benchmark/benchmark.h>
+
 #include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
+#include <map>
 #include <memory>
 #include <random>
 #include <string>
@@ -36,8 +40,8 @@ constexpr float kSampleRate = 48000.0f;
 constexpr int kBlockFrames = 512;
 constexpr int kHeavySetting = kNumPrograms;
 constexpr int kSettings = kNumPrograms + 1;
-constexpr int kRounds = 7;             // interleaved; the median counts
-constexpr double kRoundSeconds = 0.25; // of CPU time per engine and round, about
+constexpr int kRepetitions = 7;        // interleaved; the median counts
+constexpr double kRoundSeconds = 0.25; // of CPU time per engine and repetition, at least
 constexpr float kWorstCaseRate = 192000.0f;
 constexpr int kWorstCaseBlock = 64;
 
@@ -145,39 +149,6 @@ private:
     std::vector<float> buffers[4];
 };
 
-// CPU seconds per stereo frame: the median of interleaved rounds.
-struct Timing {
-    double vector;
-    double plain;
-};
-
-Timing timeSetting(int setting) {
-    Player vector(setting, FeedbackEngine::Path::Vector, kSampleRate, kBlockFrames);
-    Player plain(setting, FeedbackEngine::Path::Plain, kSampleRate, kBlockFrames);
-    for (int block = 0; block < 2 * vector.blocksPerSecond(); ++block) {
-        vector.block();
-        plain.block();
-    }
-    const auto roundOf = [](Player& player, int blocks) {
-        const double start = cpuSeconds();
-        for (int block = 0; block < blocks; ++block) {
-            player.block();
-        }
-        return (cpuSeconds() - start) / (static_cast<double>(blocks) * kBlockFrames);
-    };
-    // Size the rounds from a first look at the plain path, the slower one.
-    const double guess = roundOf(plain, 20);
-    const int blocks = std::max(20, static_cast<int>(kRoundSeconds / (guess * kBlockFrames)));
-    std::vector<double> vectorTimes, plainTimes;
-    for (int round = 0; round < kRounds; ++round) {
-        vectorTimes.push_back(roundOf(vector, blocks));
-        plainTimes.push_back(roundOf(plain, blocks));
-    }
-    std::sort(vectorTimes.begin(), vectorTimes.end());
-    std::sort(plainTimes.begin(), plainTimes.end());
-    return {vectorTimes[kRounds / 2], plainTimes[kRounds / 2]};
-}
-
 struct WorstBlock {
     double ordinary;     // median block, seconds
     double longest;      // any block
@@ -220,32 +191,114 @@ WorstBlock worstBlock(FeedbackEngine::Path path) {
     return result;
 }
 
-void printTable() {
-    std::printf("CPU time per stereo frame at 48 kHz, blocks of 512, median of %d interleaved "
-                "rounds\n\n",
-                kRounds);
-    std::printf("%-58s %10s %10s %7s %8s\n", "setting", "ns/frame", "plain", "ratio", "x RT");
-    for (int setting = 0; setting < kSettings; ++setting) {
-        const Timing timing = timeSetting(setting);
-        std::printf("%-58s %10.1f %10.1f %7.3f %8.0f\n", settingName(setting), timing.vector * 1e9,
-                    timing.plain * 1e9, timing.vector / timing.plain,
-                    1.0 / (timing.vector * kSampleRate));
-        std::fflush(stdout);
+const char* pathName(FeedbackEngine::Path path) {
+    return path == FeedbackEngine::Path::Vector ? "vector" : "plain";
+}
+
+// After two seconds of warm-up, blocks as long as the benchmark asks; CPU seconds per frame.
+void timeSetting(benchmark::State& benchmark, int setting, FeedbackEngine::Path path) {
+    Player player(setting, path, kSampleRate, kBlockFrames);
+    for (int block = 0; block < 2 * player.blocksPerSecond(); ++block) {
+        player.block();
     }
-    std::printf("\nBlocks of %d frames at %.0f kHz (deadline %.0f us) through a program change, "
-                "a panic and a resume; microseconds of CPU time, each block's shortest of 5 "
-                "runs\n\n",
-                kWorstCaseBlock, kWorstCaseRate / 1000.0, 1e6 * kWorstCaseBlock / kWorstCaseRate);
-    std::printf("%-10s %10s %10s %10s %10s %10s\n", "path", "median", "longest", "program", "panic",
-                "resume");
+    for (auto _ : benchmark) {
+        player.block();
+    }
+    benchmark.counters["frame"] = benchmark::Counter(
+        kBlockFrames, benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
+}
+
+void timeWorstBlock(benchmark::State& benchmark, FeedbackEngine::Path path) {
+    WorstBlock worst{};
+    for (auto _ : benchmark) {
+        worst = worstBlock(path);
+    }
+    benchmark.counters["median"] = worst.ordinary;
+    benchmark.counters["longest"] = worst.longest;
+    benchmark.counters["program"] = worst.afterProgram;
+    benchmark.counters["panic"] = worst.afterPanic;
+    benchmark.counters["resume"] = worst.afterResume;
+}
+
+// Both paths of every setting, then the longest blocks; benchmark names are "SETTING/PATH"
+// and "worst/PATH".
+void registerBenchmarks() {
+    for (int setting = 0; setting < kSettings; ++setting) {
+        for (const auto path : {FeedbackEngine::Path::Vector, FeedbackEngine::Path::Plain}) {
+            benchmark::RegisterBenchmark(
+                (std::to_string(setting) + "/" + pathName(path)).c_str(),
+                [setting, path](benchmark::State& state) { timeSetting(state, setting, path); })
+                ->MinTime(kRoundSeconds)
+                ->Repetitions(kRepetitions)
+                ->ReportAggregatesOnly(true);
+        }
+    }
     for (const auto path : {FeedbackEngine::Path::Vector, FeedbackEngine::Path::Plain}) {
-        const WorstBlock worst = worstBlock(path);
-        std::printf("%-10s %10.2f %10.2f %10.2f %10.2f %10.2f\n",
-                    path == FeedbackEngine::Path::Vector ? "vector" : "plain", worst.ordinary * 1e6,
-                    worst.longest * 1e6, worst.afterProgram * 1e6, worst.afterPanic * 1e6,
-                    worst.afterResume * 1e6);
+        benchmark::RegisterBenchmark(
+            (std::string("worst/") + pathName(path)).c_str(),
+            [path](benchmark::State& state) { timeWorstBlock(state, path); })
+            ->Iterations(1);
     }
 }
+
+// The medians of the runs as two tables, each setting's vector path beside its plain one.
+class TableReporter : public benchmark::BenchmarkReporter {
+public:
+    bool ReportContext(const Context&) override { return true; }
+
+    void ReportRuns(const std::vector<Run>& runs) override {
+        for (const Run& run : runs) {
+            const bool median = run.run_type == Run::RT_Aggregate && run.aggregate_name == "median";
+            if (!run.error_occurred && (median || run.run_type == Run::RT_Iteration)) {
+                results[run.run_name.function_name] = run.counters;
+            }
+        }
+    }
+
+    void Finalize() override {
+        std::printf("CPU time per stereo frame at 48 kHz, blocks of 512, median of %d interleaved "
+                    "repetitions\n\n",
+                    kRepetitions);
+        std::printf("%-58s %10s %10s %7s %8s\n", "setting", "ns/frame", "plain", "ratio", "x RT");
+        for (int setting = 0; setting < kSettings; ++setting) {
+            const double vector = value(std::to_string(setting) + "/vector", "frame");
+            const double plain = value(std::to_string(setting) + "/plain", "frame");
+            if (vector > 0.0 && plain > 0.0) {
+                std::printf("%-58s %10.1f %10.1f %7.3f %8.0f\n", settingName(setting), vector * 1e9,
+                            plain * 1e9, vector / plain, 1.0 / (vector * kSampleRate));
+            }
+        }
+        std::printf("\nBlocks of %d frames at %.0f kHz (deadline %.0f us) through a program "
+                    "change, a panic and a resume; microseconds of CPU time, each block's "
+                    "shortest of 5 runs\n\n",
+                    kWorstCaseBlock, kWorstCaseRate / 1000.0,
+                    1e6 * kWorstCaseBlock / kWorstCaseRate);
+        std::printf("%-10s %10s %10s %10s %10s %10s\n", "path", "median", "longest", "program",
+                    "panic", "resume");
+        for (const auto path : {FeedbackEngine::Path::Vector, FeedbackEngine::Path::Plain}) {
+            const std::string name = std::string("worst/") + pathName(path);
+            if (results.count(name) != 0) {
+                std::printf("%-10s", pathName(path));
+                for (const char* column : {"median", "longest", "program", "panic", "resume"}) {
+                    std::printf(" %10.2f", value(name, column) * 1e6);
+                }
+                std::printf("\n");
+            }
+        }
+    }
+
+private:
+    double value(const std::string& name, const std::string& counter) const {
+        const auto run = results.find(name);
+        if (run == results.end()) {
+            return 0.0;
+        }
+        const auto found = run->second.find(counter);
+        return found == run->second.end() ? 0.0 : found->second.value;
+    }
+
+    std::map<std::string, benchmark::UserCounters> results;
+};
 
 // Kept out of line, so that callgrind can count this second alone (--toggle-collect).
 __attribute__((noinline)) void measuredSecond(Player& player) {
@@ -290,11 +343,21 @@ int main(int argc, char** argv) {
         std::printf("\n");
         return 0;
     }
-    if (argc > 1) {
+    // Repetitions in random order: every setting and path sees the machine's changing load.
+    std::vector<char*> arguments(argv, argv + argc);
+    std::string interleaving = "--benchmark_enable_random_interleaving=true";
+    arguments.insert(arguments.begin() + 1, interleaving.data());
+    int count = static_cast<int>(arguments.size());
+    benchmark::Initialize(&count, arguments.data());
+    if (benchmark::ReportUnrecognizedArguments(count, arguments.data())) {
         std::fprintf(stderr,
-                     "usage: veltrane_bench [--count SETTING [--plain] | --heavy-settings]\n");
+                     "usage: veltrane_bench [benchmark options | --count SETTING [--plain] | "
+                     "--heavy-settings]\n");
         return 2;
     }
-    printTable();
+    registerBenchmarks();
+    TableReporter table;
+    benchmark::RunSpecifiedBenchmarks(&table);
+    benchmark::Shutdown();
     return 0;
 }

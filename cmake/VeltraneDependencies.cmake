@@ -11,6 +11,12 @@ if(VELTRANE_BUILD_BENCH AND (WIN32 OR CMAKE_CROSSCOMPILING))
     # Timed on the machine that builds it.
     veltrane_switch_off(VELTRANE_BUILD_BENCH "the benchmarks are built for the build machine only")
 endif()
+if(VELTRANE_BUILD_BENCH)
+    find_package(benchmark QUIET)
+    if(NOT benchmark_FOUND)
+        veltrane_switch_off(VELTRANE_BUILD_BENCH "Google Benchmark not found for this target")
+    endif()
+endif()
 
 if(VELTRANE_BUILD_GUI AND NOT WIN32)
     # The software backend draws text with FreeType and writes pictures with libpng.

@@ -30,7 +30,7 @@ host=build/tools/veltrane-host
 settings=11 # programs 0..9 and the heavy setting
 
 echo "== Machine: $(nproc) cores of $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2 | sed 's/^ //')"
-echo "== CPU time per stereo frame (bench/, median of interleaved rounds)"
+echo "== CPU time per stereo frame (bench/ on Google Benchmark, median of interleaved repetitions)"
 "$bench"
 
 # Instructions of one second of audio at 48 kHz, counted inside measuredSecond() alone.

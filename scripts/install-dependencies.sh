@@ -10,8 +10,8 @@
 #              the committed bitmaps and never needs these.
 set -euo pipefail
 
-packages=(cmake make g++ pkg-config git googletest libgtest-dev libgmock-dev libsndfile1-dev
-          libfreetype-dev libpng-dev fonts-liberation fonts-dejavu-core)
+packages=(cmake make g++ pkg-config git googletest libgtest-dev libgmock-dev libbenchmark-dev
+          libsndfile1-dev libfreetype-dev libpng-dev fonts-liberation fonts-dejavu-core)
 # A third-party plug-in the command-line host's end-to-end tests render through and the
 # validator is run against; Xlib for the validator's editor window.
 packages+=(zam-plugins libx11-dev)
