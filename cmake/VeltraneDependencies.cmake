@@ -19,11 +19,21 @@ if(VELTRANE_BUILD_BENCH)
 endif()
 
 if(VELTRANE_BUILD_GUI AND NOT WIN32)
-    # The software backend draws text with FreeType and writes pictures with libpng.
+    # The software backend draws text with FreeType in fonts it carries (taken from the
+    # distribution's font packages at build time) and writes pictures with libpng.
     find_package(Freetype QUIET)
     find_package(PNG QUIET)
+    find_file(VELTRANE_FONT_REGULAR LiberationSans-Regular.ttf
+              PATHS /usr/share/fonts/truetype/liberation NO_DEFAULT_PATH)
+    find_file(VELTRANE_FONT_BOLD LiberationSans-Bold.ttf
+              PATHS /usr/share/fonts/truetype/liberation NO_DEFAULT_PATH)
+    find_file(VELTRANE_FONT_SYMBOL DejaVuSans.ttf
+              PATHS /usr/share/fonts/truetype/dejavu NO_DEFAULT_PATH)
     if(NOT FREETYPE_FOUND OR NOT PNG_FOUND)
         veltrane_switch_off(VELTRANE_BUILD_GUI "FreeType or libpng not found for this target")
+    elseif(NOT VELTRANE_FONT_REGULAR OR NOT VELTRANE_FONT_BOLD OR NOT VELTRANE_FONT_SYMBOL)
+        veltrane_switch_off(VELTRANE_BUILD_GUI
+                            "no Liberation Sans or DejaVu Sans (fonts-liberation, fonts-dejavu-core)")
     endif()
 endif()
 
