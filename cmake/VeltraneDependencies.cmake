@@ -53,6 +53,18 @@ if(VELTRANE_BUILD_GUI AND NOT WIN32)
     endif()
 endif()
 
+# The editor in a Linux host's window: Xlib with the shared memory extension for the module and
+# the command-line host's window; the XTest and X-Resource extensions and Xvfb for the tests.
+set(VELTRANE_X11_FOUND OFF)
+if(VELTRANE_BUILD_GUI AND NOT WIN32 AND NOT CMAKE_CROSSCOMPILING)
+    find_package(X11 QUIET)
+    if(X11_FOUND AND X11_Xext_FOUND)
+        set(VELTRANE_X11_FOUND ON)
+    else()
+        message(STATUS "X11 editor off: Xlib or libXext not found; the Linux module has no editor")
+    endif()
+endif()
+
 if(VELTRANE_BUILD_TOOLS)
     # The command-line host loads modules with dlopen and reads audio through libsndfile.
     if(WIN32)
@@ -67,6 +79,9 @@ if(VELTRANE_BUILD_TOOLS)
         endif()
         if(NOT SNDFILE_FOUND)
             veltrane_switch_off(VELTRANE_BUILD_TOOLS "libsndfile not found for this target")
+        elseif(NOT VELTRANE_X11_FOUND)
+            # --editor-window opens a window of its own.
+            veltrane_switch_off(VELTRANE_BUILD_TOOLS "Xlib not found for this target")
         endif()
     endif()
 endif()

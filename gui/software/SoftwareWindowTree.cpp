@@ -66,6 +66,7 @@ void destroyTree(platform::Window* window) {
     // The window hears of its destruction before its children, as on the platform.
     deliver(window, platform::WindowMessage::Destroy, Point());
     window->destroyed = true;
+    window->widget = nullptr; // a destroyed window runs nothing
     for (platform::Window* child : window->children) {
         destroyTree(child);
     }
