@@ -3,12 +3,11 @@
 // and idled as a host idles it, used with the server's pointer and keys (XTest) by a hand on a
 // thread of its own. Run under a virtual display started by the test command
 // (run-under-xvfb.sh); VELTRANE_MODULE may name another module.
-#include "X11Session.h"
-
 #include "editor/EditorLayout.h"
 #include "gui/software/SoftwarePlatform.h"
 #include "host/EntryPoint.h"
 #include "tests/support/PluginHarness.h"
+#include "tests/support/X11Session.h"
 
 #include <gtest/gtest.h>
 #include <malloc.h>
@@ -190,7 +189,7 @@ protected:
 
 TEST_F(EditorInX11Window, OpensAsAChildOfTheHostsWindowAtItsSize) {
     EXPECT_EQ(display.parentOf(editor), host);
-    const X11Session::Placement shown = display.placement(editor);
+    const Placement shown = display.placement(editor);
     EXPECT_EQ(shown.x, 0);
     EXPECT_EQ(shown.y, 0);
     EXPECT_EQ(shown.width, kWidth);

@@ -1,4 +1,4 @@
-#include "X11Session.h"
+#include "tests/support/X11Session.h"
 
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
@@ -28,39 +28,68 @@ void sleepFor(int milliseconds) {
     std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
 }
 
-void makeMovements(const std::vector<HandMovement>& movements) {
-    Display* hand = XOpenDisplay(nullptr);
-    if (hand == nullptr) {
-        return;
-    }
-    const KeyCode alt = XKeysymToKeycode(hand, XK_Alt_L);
-    bool buttonDown = false;
-    bool altDown = false;
-    for (const HandMovement& movement : movements) {
-        XTestFakeMotionEvent(hand, -1, movement.x, movement.y, CurrentTime);
-        if (movement.altDown != altDown) {
-            XTestFakeKeyEvent(hand, alt, movement.altDown ? True : False, CurrentTime);
-            altDown = movement.altDown;
-        }
-        if (movement.buttonDown != buttonDown) {
-            XTestFakeButtonEvent(hand, Button1, movement.buttonDown ? True : False, CurrentTime);
-            buttonDown = movement.buttonDown;
-        }
-        XSync(hand, False);
-        sleepFor(movement.pauseMilliseconds);
-    }
-    // Nothing stays held after the hand is done.
-    if (buttonDown) {
-        XTestFakeButtonEvent(hand, Button1, False, CurrentTime);
-    }
-    if (altDown) {
-        XTestFakeKeyEvent(hand, alt, False, CurrentTime);
-    }
-    XSync(hand, False);
-    XCloseDisplay(hand);
+} // namespace
+
+void X11Hand::moveTo(int x, int y) {
+    XTestFakeMotionEvent(display, -1, x, y, CurrentTime);
+    XSync(display, False);
 }
 
-} // namespace
+void X11Hand::button(bool down) {
+    if (down != buttonDown) {
+        XTestFakeButtonEvent(display, Button1, down ? True : False, CurrentTime);
+        buttonDown = down;
+        XSync(display, False);
+    }
+}
+
+void X11Hand::alt(bool down) {
+    if (down != altDown) {
+        XTestFakeKeyEvent(display, XKeysymToKeycode(display, XK_Alt_L), down ? True : False,
+                          CurrentTime);
+        altDown = down;
+        XSync(display, False);
+    }
+}
+
+void X11Hand::tap(unsigned long keySymbol) {
+    const KeyCode key = XKeysymToKeycode(display, keySymbol);
+    XTestFakeKeyEvent(display, key, True, CurrentTime);
+    XTestFakeKeyEvent(display, key, False, CurrentTime);
+    XSync(display, False);
+    sleepFor(30);
+}
+
+void X11Hand::pause(int milliseconds) {
+    sleepFor(milliseconds);
+}
+
+std::vector<Placement> X11Hand::overrideRedirectWindows() {
+    std::vector<Placement> found;
+    ::Window root = 0;
+    ::Window parent = 0;
+    ::Window* list = nullptr;
+    unsigned int count = 0;
+    if (XQueryTree(display, DefaultRootWindow(display), &root, &parent, &list, &count) == 0) {
+        return found;
+    }
+    for (unsigned int index = 0; index < count; ++index) {
+        XWindowAttributes shown{};
+        if (XGetWindowAttributes(display, list[index], &shown) != 0 && shown.override_redirect &&
+            shown.map_state == IsViewable) {
+            found.push_back({shown.x, shown.y, shown.width, shown.height, true, true});
+        }
+    }
+    if (list != nullptr) {
+        XFree(list);
+    }
+    return found;
+}
+
+void X11Hand::release() {
+    button(false);
+    alt(false);
+}
 
 X11Session::X11Session() : display(XOpenDisplay(nullptr)) {}
 
@@ -77,13 +106,12 @@ X11Session::~X11Session() {
 ::Window X11Session::createHostWindow(int width, int height) {
     const int screen = DefaultScreen(display);
     XSetWindowAttributes attributes{};
-    attributes.override_redirect = True; // at (0, 0) whatever a window manager would do
     attributes.background_pixel = BlackPixel(display, screen);
     attributes.event_mask = StructureNotifyMask;
     const ::Window window =
         XCreateWindow(display, RootWindow(display, screen), 0, 0, static_cast<unsigned>(width),
                       static_cast<unsigned>(height), 0, CopyFromParent, InputOutput, CopyFromParent,
-                      CWOverrideRedirect | CWBackPixel | CWEventMask, &attributes);
+                      CWBackPixel | CWEventMask, &attributes);
     XMapRaised(display, window);
     XEvent event;
     XWindowEvent(display, window, StructureNotifyMask, &event); // mapped
@@ -127,10 +155,22 @@ std::vector<::Window> X11Session::children(::Window window) const {
     return parent;
 }
 
-X11Session::Placement X11Session::placement(::Window window) const {
+Placement X11Session::placement(::Window window) const {
     XWindowAttributes found{};
     XGetWindowAttributes(display, window, &found);
-    return {found.x, found.y, found.width, found.height, found.map_state == IsViewable};
+    return {found.x,
+            found.y,
+            found.width,
+            found.height,
+            found.map_state == IsViewable,
+            found.override_redirect == True};
+}
+
+::Window X11Session::focus() const {
+    ::Window focused = 0;
+    int revert = 0;
+    XGetInputFocus(display, &focused, &revert);
+    return focused;
 }
 
 software::Image X11Session::picture(::Window window) const {
@@ -188,9 +228,28 @@ X11Session::Resources X11Session::serverResources() const {
 
 bool X11Session::perform(const std::vector<HandMovement>& movements,
                          const std::function<void()>& idle) {
+    return perform(
+        [&movements](X11Hand& hand) {
+            for (const HandMovement& movement : movements) {
+                hand.moveTo(movement.x, movement.y);
+                hand.alt(movement.altDown);
+                hand.button(movement.buttonDown);
+                hand.pause(movement.pauseMilliseconds);
+            }
+        },
+        idle);
+}
+
+bool X11Session::perform(const std::function<void(X11Hand&)>& script,
+                         const std::function<void()>& idle) {
     std::atomic<bool> done{false};
-    std::thread hand([&movements, &done] {
-        makeMovements(movements);
+    std::thread thread([&script, &done] {
+        if (Display* connection = XOpenDisplay(nullptr)) {
+            X11Hand hand(connection);
+            script(hand);
+            hand.release();
+            XCloseDisplay(connection);
+        }
         done = true;
     });
     const auto start = std::chrono::steady_clock::now();
@@ -204,6 +263,6 @@ bool X11Session::perform(const std::vector<HandMovement>& movements,
         }
         sleepFor(5);
     }
-    hand.join();
+    thread.join();
     return finished;
 }
