@@ -14,6 +14,7 @@
 
 #include <chrono>
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 #include <dirent.h>
 #include <fstream>
@@ -333,6 +334,35 @@ TEST_F(EditorInX11Window, APointerThatIsNoWindowOfTheDisplayOpensNothingAndLeave
     EXPECT_EQ(openFileDescriptors(), descriptors);
     openEditor();
 }
+
+#if defined(VELTRANE_HOST_EXECUTABLE)
+// veltrane-host --editor-window, as a person uses it: the editor opens in the tool's window,
+// a click on a knob is printed as automation, and closing the window ends the tool.
+TEST(EditorWindowOfTheCommandLineHost, ShowsTheEditorPrintsItsAutomationAndEndsWhenClosed) {
+    X11Session display;
+    ASSERT_TRUE(display.connected());
+    std::FILE* tool = popen("exec " VELTRANE_HOST_EXECUTABLE " --editor-window", "r");
+    ASSERT_NE(tool, nullptr);
+    char line[256] = {};
+    ASSERT_NE(std::fgets(line, sizeof line, tool), nullptr);
+    unsigned long window = 0;
+    ASSERT_EQ(std::sscanf(line, "editor open in window %lx", &window), 1) << line;
+    EXPECT_EQ(display.children(window).size(), 1u);
+    EXPECT_TRUE(display.perform(
+        [](X11Hand& hand) {
+            hand.pause(200); // the window sits at (0, 0): no window manager moves it
+            hand.moveTo(175, 153);
+            hand.button(true);
+            hand.pause(200);
+            hand.button(false);
+        },
+        [] {}));
+    ASSERT_NE(std::fgets(line, sizeof line, tool), nullptr);
+    EXPECT_STREQ(line, "automate 8 0.833333\n");
+    display.askToClose(window);
+    EXPECT_EQ(pclose(tool), 0);
+}
+#endif
 
 TEST(EditorWithoutDisplay, TheModuleProcessesAudioAndOpensNoEditor) {
     const std::string saved = std::getenv("DISPLAY") != nullptr ? std::getenv("DISPLAY") : "";

@@ -125,6 +125,18 @@ void X11Session::destroyWindow(::Window window) {
     XSync(display, False);
 }
 
+void X11Session::askToClose(::Window window) {
+    XEvent message{};
+    message.xclient.type = ClientMessage;
+    message.xclient.window = window;
+    message.xclient.message_type = XInternAtom(display, "WM_PROTOCOLS", False);
+    message.xclient.format = 32;
+    message.xclient.data.l[0] = static_cast<long>(XInternAtom(display, "WM_DELETE_WINDOW", False));
+    message.xclient.data.l[1] = CurrentTime;
+    XSendEvent(display, window, False, NoEventMask, &message);
+    XSync(display, False);
+}
+
 std::vector<::Window> X11Session::children(::Window window) const {
     ::Window root = 0;
     ::Window parent = 0;

@@ -70,6 +70,8 @@ public:
     // manager to move it); destroyed with the session.
     WindowId createHostWindow(int width, int height);
     void destroyWindow(WindowId window);
+    // Asks a top-level window's program to close it, as a window manager's close button does.
+    void askToClose(WindowId window);
     // The children of window, bottom first.
     std::vector<WindowId> children(WindowId window) const;
     WindowId parentOf(WindowId window) const;
