@@ -83,6 +83,11 @@ std::int32_t modifierBit(XKeyEvent& event) {
 }
 
 bool waitForEvents(Connection& connection, int milliseconds) {
+    if (connection.isBroken()) {
+        return false;
+    }
+    // The flush may be where a broken connection shows.
+    const ErrorTrap trap(connection);
     Display* display = connection.display();
     if (XEventsQueued(display, QueuedAfterFlush) > 0) {
         return true;
