@@ -54,7 +54,6 @@ ServerWindow* makeWindow(Connection& connection, ::Window parent, Point origin, 
     }
     window->backing = Backing::create(connection, window->id, width, height);
     if (window->backing == nullptr) {
-        XDestroyWindow(display, window->id);
         return nullptr;
     }
     // The server paints what comes into view from our pixels, even before anyone reads events.
@@ -65,8 +64,6 @@ ServerWindow* makeWindow(Connection& connection, ::Window parent, Point origin, 
         XMapWindow(display, window->id);
     }
     if (trap.failed()) {
-        window->backing.reset();
-        XDestroyWindow(display, window->id);
         return nullptr;
     }
     windows.push_back(std::move(window));
@@ -119,7 +116,14 @@ void eraseWindow(const ServerWindow* window) {
 } // namespace
 
 ServerWindow::ServerWindow() = default;
-ServerWindow::~ServerWindow() = default;
+ServerWindow::~ServerWindow() {
+    // Only a window made half way is still on the server here; the rest were released first.
+    if (connection != nullptr && onServer && id != 0 && !connection->isBroken()) {
+        const ErrorTrap trap(*connection);
+        backing.reset();
+        XDestroyWindow(connection->display(), id);
+    }
+}
 
 ServerWindow* serverWindow(platform::Window* window) {
     const auto found = std::find_if(windows.begin(), windows.end(),
