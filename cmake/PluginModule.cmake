@@ -40,6 +40,7 @@ if(WIN32 AND TARGET veltrane_effect_with_editor)
 elseif(TARGET veltrane_gui_x11)
     target_link_libraries(veltrane PRIVATE veltrane_effect_with_editor veltrane_gui_x11
                                            veltrane_png_glyphs_refused veltrane_options)
+    target_sources(veltrane PRIVATE ${VELTRANE_HOST_FOLDER}/StaticRuntime.cpp)
     target_link_options(veltrane PRIVATE -static-libstdc++ -static-libgcc)
 else()
     target_link_libraries(veltrane PRIVATE veltrane_effect_without_editor veltrane_options)
