@@ -31,11 +31,17 @@ else()
 endif()
 set_target_properties(veltrane PROPERTIES PREFIX "" OUTPUT_NAME veltrane)
 target_include_directories(veltrane PRIVATE ${PROJECT_SOURCE_DIR})
-# The Windows module opens its editor as a child of the host's window through the Win32 backend.
-# Elsewhere the module has no editor until a backend can open inside a Linux host's window; the
-# software backend's editor is linked in-process by the tools and tests instead.
+# The Windows module opens its editor as a child of the host's window through the Win32 backend;
+# the Linux module through the software backend on X11, with FreeType (without libpng) and the C++
+# runtime linked in, so that it needs only the C and maths libraries, libX11 and libXext. Without
+# the toolkit or Xlib the module has no editor; the tools and tests link the editor in-process.
 if(WIN32 AND TARGET veltrane_effect_with_editor)
     target_link_libraries(veltrane PRIVATE veltrane_effect_with_editor veltrane_options)
+elseif(TARGET veltrane_gui_x11)
+    target_link_libraries(veltrane PRIVATE veltrane_effect_with_editor veltrane_gui_x11
+                                           veltrane_png_glyphs_refused veltrane_options)
+    target_sources(veltrane PRIVATE ${VELTRANE_HOST_FOLDER}/StaticRuntime.cpp)
+    target_link_options(veltrane PRIVATE -static-libstdc++ -static-libgcc)
 else()
     target_link_libraries(veltrane PRIVATE veltrane_effect_without_editor veltrane_options)
 endif()

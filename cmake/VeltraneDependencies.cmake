@@ -19,11 +19,49 @@ if(VELTRANE_BUILD_BENCH)
 endif()
 
 if(VELTRANE_BUILD_GUI AND NOT WIN32)
-    # The software backend draws text with FreeType and writes pictures with libpng.
+    # The software backend draws text with FreeType in fonts it carries (taken from the
+    # distribution's font packages at build time) and writes pictures with libpng.
     find_package(Freetype QUIET)
     find_package(PNG QUIET)
+    find_file(VELTRANE_FONT_REGULAR LiberationSans-Regular.ttf
+              PATHS /usr/share/fonts/truetype/liberation NO_DEFAULT_PATH)
+    find_file(VELTRANE_FONT_BOLD LiberationSans-Bold.ttf
+              PATHS /usr/share/fonts/truetype/liberation NO_DEFAULT_PATH)
+    find_file(VELTRANE_FONT_SYMBOL DejaVuSans.ttf
+              PATHS /usr/share/fonts/truetype/dejavu NO_DEFAULT_PATH)
+    # FreeType is linked in statically with what Debian's static library needs, so that the
+    # Linux module needs no FreeType on the user's machine; its calls into libpng (for colour
+    # glyphs, which our fonts have none of) reach libpng or, in the module, a refusal.
+    find_library(VELTRANE_FREETYPE_STATIC libfreetype.a)
+    find_library(VELTRANE_ZLIB_STATIC libz.a)
+    find_library(VELTRANE_BROTLIDEC_STATIC libbrotlidec.a)
+    find_library(VELTRANE_BROTLICOMMON_STATIC libbrotlicommon.a)
     if(NOT FREETYPE_FOUND OR NOT PNG_FOUND)
         veltrane_switch_off(VELTRANE_BUILD_GUI "FreeType or libpng not found for this target")
+    elseif(NOT VELTRANE_FREETYPE_STATIC OR NOT VELTRANE_ZLIB_STATIC OR NOT VELTRANE_BROTLIDEC_STATIC
+           OR NOT VELTRANE_BROTLICOMMON_STATIC)
+        veltrane_switch_off(VELTRANE_BUILD_GUI "no static FreeType, zlib or brotli libraries")
+    elseif(NOT VELTRANE_FONT_REGULAR OR NOT VELTRANE_FONT_BOLD OR NOT VELTRANE_FONT_SYMBOL)
+        veltrane_switch_off(VELTRANE_BUILD_GUI
+                            "no Liberation Sans or DejaVu Sans (fonts-liberation, fonts-dejavu-core)")
+    else()
+        add_library(veltrane_freetype INTERFACE)
+        target_include_directories(veltrane_freetype INTERFACE ${FREETYPE_INCLUDE_DIRS})
+        target_link_libraries(veltrane_freetype INTERFACE
+            ${VELTRANE_FREETYPE_STATIC} ${VELTRANE_ZLIB_STATIC} ${VELTRANE_BROTLIDEC_STATIC}
+            ${VELTRANE_BROTLICOMMON_STATIC})
+    endif()
+endif()
+
+# The editor in a Linux host's window: Xlib with the shared memory extension for the module and
+# the command-line host's window; the XTest and X-Resource extensions and Xvfb for the tests.
+set(VELTRANE_X11_FOUND OFF)
+if(VELTRANE_BUILD_GUI AND NOT WIN32 AND NOT CMAKE_CROSSCOMPILING)
+    find_package(X11 QUIET)
+    if(X11_FOUND AND X11_Xext_FOUND)
+        set(VELTRANE_X11_FOUND ON)
+    else()
+        message(STATUS "X11 editor off: Xlib or libXext not found; the Linux module has no editor")
     endif()
 endif()
 
@@ -41,6 +79,9 @@ if(VELTRANE_BUILD_TOOLS)
         endif()
         if(NOT SNDFILE_FOUND)
             veltrane_switch_off(VELTRANE_BUILD_TOOLS "libsndfile not found for this target")
+        elseif(NOT VELTRANE_X11_FOUND)
+            # --editor-window opens a window of its own.
+            veltrane_switch_off(VELTRANE_BUILD_TOOLS "Xlib not found for this target")
         endif()
     endif()
 endif()

@@ -73,7 +73,8 @@ bool EffectEditor::open(void* parentWindow) {
     const std::int32_t height = background != nullptr ? background->getHeight() : 0;
     frame = new (std::nothrow)
         Frame(Rect(0, 0, width, height), static_cast<platform::Window*>(parentWindow), this);
-    if (frame == nullptr) {
+    // No window: the parent is not a window the platform knows, or there is no display.
+    if (frame == nullptr || frame->getSystemWindow() == nullptr) {
         close();
         return false;
     }
@@ -87,6 +88,7 @@ bool EffectEditor::open(void* parentWindow) {
     }
     guiThread.store(std::this_thread::get_id());
     isOpen.store(true);
+    frame->paintNow();
     return true;
 }
 

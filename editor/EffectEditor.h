@@ -27,8 +27,9 @@ public:
     explicit EffectEditor(EffectBase* effect);
     ~EffectEditor() override;
 
-    // Builds the frame in parentWindow with every control at the effect's current values.
-    // False only when the frame cannot be allocated. An editor already open is rebuilt.
+    // Builds the frame in parentWindow with every control at the effect's current values and
+    // paints it. False when the frame cannot be allocated or its window cannot be made in
+    // parentWindow; nothing is left open then. An editor already open is rebuilt.
     bool open(void* parentWindow) override;
     void close() override;
     // Lights the current sequencer step, then draws what changed.

@@ -232,12 +232,22 @@ void Frame::update(DrawContext* context) {
 }
 
 void Frame::idle() {
-    if (!open || firstDrawPending || window == nullptr) {
+    if (window == nullptr) {
+        return;
+    }
+    platform::dispatchMessages(window);
+    if (!open || firstDrawPending) {
         return;
     }
     WindowDrawing drawing(this, window);
     if (drawing.get() != nullptr) {
         update(drawing.get());
+    }
+}
+
+void Frame::paintNow() {
+    if (window != nullptr && open) {
+        platform::updateWindow(window);
     }
 }
 

@@ -34,8 +34,12 @@ public:
     View* getFocusView() const { return focusView; }
     // Draws the view now, or the whole frame when it is null or not in the list.
     void drawView(View* view);
-    // Draws the views whose value changed, once the first paint has happened.
+    // Takes the window's waiting messages, then draws the views whose value changed, once the
+    // first paint has happened.
     void idle();
+    // Paints the window at once if it needs it: hosts that idle the editor late, or never,
+    // still see it whole.
+    void paintNow();
 
     platform::Window* getSystemWindow() const { return window; }
     EditorBase* getEditor() const { return editor; }

@@ -2,6 +2,7 @@
 # findBitmapResource over them. Run by the build as a script:
 #   cmake -DBITMAP_FOLDER=<folder> -DOUTPUT=<file.cpp> -P EmbedBitmaps.cmake
 cmake_minimum_required(VERSION 3.20)
+include(${CMAKE_CURRENT_LIST_DIR}/ByteArray.cmake)
 
 file(GLOB bitmaps RELATIVE ${BITMAP_FOLDER} ${BITMAP_FOLDER}/*.bmp)
 list(SORT bitmaps)
@@ -13,14 +14,8 @@ foreach(bitmap IN LISTS bitmaps)
         message(FATAL_ERROR "${bitmap}: bitmap file names are <id>_<name>.bmp")
     endif()
     set(id ${CMAKE_MATCH_1})
-    file(READ ${BITMAP_FOLDER}/${bitmap} hex HEX)
-    string(LENGTH "${hex}" digits)
-    math(EXPR size "${digits} / 2")
-    # Sixteen bytes to a line keeps the generated file readable in a debugger.
-    string(REGEX REPLACE "([0-9a-f][0-9a-f])" "0x\\1," hex "${hex}")
-    string(REPEAT "0x..," 16 line)
-    string(REGEX REPLACE "(${line})" "\\1\n" hex "${hex}")
-    string(APPEND arrays "const unsigned char bitmap${id}[${size}] = {\n${hex}\n};\n\n")
+    veltrane_byte_array(${BITMAP_FOLDER}/${bitmap} bitmap${id} array)
+    string(APPEND arrays "${array}")
     string(APPEND table "    {${id}, {bitmap${id}, sizeof bitmap${id}}},\n")
 endforeach()
 

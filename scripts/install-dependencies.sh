@@ -2,8 +2,8 @@
 # Installs the Debian packages the build needs, only those that are missing.
 # Usage: install-dependencies.sh [--full] [--artwork] [--bench]
 #   --full     also what the whole test command needs: Clang, ThreadSanitizer's runtime, the
-#              MinGW-w64 cross compilers, wine (32- and 64-bit) and Xvfb, and the 32-bit x86
-#              Linux cross compiler and emulator.
+#              MinGW-w64 cross compilers, wine (32- and 64-bit), and the 32-bit x86 Linux cross
+#              compiler and emulator.
 #   --bench    also what scripts/bench.sh measures with: valgrind, and the peer plug-ins it
 #              compares with (LSP's VST modules; ZamDelay comes with zam-plugins).
 #   --artwork  also what tools/artwork/make_artwork.py draws and quantises with; the build uses
@@ -13,8 +13,11 @@ set -euo pipefail
 packages=(cmake make g++ pkg-config git googletest libgtest-dev libgmock-dev libbenchmark-dev
           libsndfile1-dev libfreetype-dev libpng-dev fonts-liberation fonts-dejavu-core)
 # A third-party plug-in the command-line host's end-to-end tests render through and the
-# validator is run against; Xlib for the validator's editor window.
-packages+=(zam-plugins libx11-dev)
+# validator is run against.
+packages+=(zam-plugins)
+# The editor in a Linux host's window (Xlib, the shared memory extension), and its tests and the
+# validator's under a virtual display, driven through the XTest and X-Resource extensions.
+packages+=(libx11-dev libxext-dev libxtst-dev libxres-dev xvfb xauth)
 full=0
 artwork=0
 bench=0
@@ -28,7 +31,7 @@ for argument in "$@"; do
 done
 if [ "$full" = 1 ]; then
     packages+=(clang libtsan2 g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix wine
-               wine32:i386 wine64 xvfb xauth g++-i686-linux-gnu qemu-user-static)
+               wine32:i386 wine64 g++-i686-linux-gnu qemu-user-static)
 fi
 if [ "$bench" = 1 ]; then
     packages+=(valgrind lsp-plugins-vst)

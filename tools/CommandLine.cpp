@@ -86,6 +86,7 @@ CommandLine CommandLine::parse(const std::vector<std::string>& arguments) {
     std::vector<std::string> positional;
     bool listRequested = false;
     bool benchmarkRequested = false;
+    bool editorWindow = false;
     bool outputOption = false;
     bool editorOptions = false; // a gesture, a modifier or --play
     bool optionsEnded = false;
@@ -113,6 +114,10 @@ CommandLine CommandLine::parse(const std::vector<std::string>& arguments) {
         }
         if (argument == "--list") {
             listRequested = true;
+            continue;
+        }
+        if (argument == "--editor-window") {
+            editorWindow = true;
             continue;
         }
         if (argument == "--alt" || argument == "--shift") {
@@ -187,6 +192,14 @@ CommandLine CommandLine::parse(const std::vector<std::string>& arguments) {
         }
     }
 
+    if (editorWindow) {
+        if (listRequested || !positional.empty() || outputOption ||
+            !result.editorPicturePath.empty() || editorOptions || benchmarkRequested) {
+            throw UsageError("--editor-window takes only --plugin, --program and --set");
+        }
+        result.command = Command::EditorWindow;
+        return result;
+    }
     if (!result.editorPicturePath.empty()) {
         if (listRequested || !positional.empty() || outputOption) {
             throw UsageError("--editor-png takes no input or output file and no --list");
@@ -256,6 +269,8 @@ std::string CommandLine::usage() {
                                          host runs it (48 kHz, blocks of 512, transport
                                          moving, after 1 s of warm-up); prints the CPU time
                                          per stereo frame and the real-time factor
+  veltrane-host [OPTIONS] --editor-window
+                                         open the plug-in's editor in a window of its own
 
 Options:
   --plugin PATH        the VST 2.x plug-in module (default: the veltrane module built
@@ -287,5 +302,9 @@ Editor pictures (with --editor-png; --program, --set, --tempo, --start-beat and
   --click X,Y          then click the editor at X,Y (pixels from its top left corner)
   --drag X1,Y1,X2,Y2   or press at X1,Y1, move to X2,Y2 and release there
   --alt, --shift       hold Alt or Shift with the button (Alt-click sets a knob to its middle)
+
+The editor window (with --editor-window; --plugin, --program and --set apply): a window on
+the X display in DISPLAY in which the plug-in opens its editor, as a Linux host opens it, until
+the window is closed. Each automation the editor sends is printed as "automate INDEX VALUE".
 )";
 }

@@ -24,7 +24,7 @@ struct EditorGesture {
 };
 
 struct CommandLine {
-    enum class Command { Render, List, Demo, EditorPicture, Benchmark, Help };
+    enum class Command { Render, List, Demo, EditorPicture, EditorWindow, Benchmark, Help };
 
     static constexpr const char* defaultDemoFolder = "out/demo";
     static constexpr double minimumTempo = 1.0;   // beats per minute

@@ -118,8 +118,8 @@ VstIntPtr EffectHost::dispatch(VstInt32 opcode, VstInt32 index, VstIntPtr value,
     return record->dispatcher(record, opcode, index, value, ptr, opt);
 }
 
-VstIntPtr VSTCALLBACK EffectHost::hostCallback(AEffect* effect, VstInt32 opcode, VstInt32,
-                                               VstIntPtr, void*, float) {
+VstIntPtr VSTCALLBACK EffectHost::hostCallback(AEffect* effect, VstInt32 opcode, VstInt32 index,
+                                               VstIntPtr, void*, float opt) {
     if (opcode == audioMasterVersion) {
         return hostVersion;
     }
@@ -143,8 +143,11 @@ VstIntPtr VSTCALLBACK EffectHost::hostCallback(AEffect* effect, VstInt32 opcode,
         return reinterpret_cast<VstIntPtr>(host->hostTransport.timeInfo());
     case audioMasterAutomate:
         ++host->automated;
+        if (host->automationObserver) {
+            host->automationObserver(index, opt);
+        }
         return 0;
-    case audioMasterIdle: // no editor is ever open, so there is nothing to idle
+    case audioMasterIdle: // the host's own idle is its loop; nothing more to do
     default:
         return 0;
     }

@@ -6,7 +6,9 @@
 #include "host/VstInterface.h"
 #include "tools/HostTransport.h"
 
+#include <functional>
 #include <string>
+#include <utility>
 
 class EffectHost {
 public:
@@ -22,6 +24,10 @@ public:
     AEffect& effect() { return *record; }
     HostTransport& transport() { return hostTransport; }
     int automationCount() const { return automated; }
+    // Called for each automation the effect reports (audioMasterAutomate); none by default.
+    void onAutomation(std::function<void(int index, float value)> observer) {
+        automationObserver = std::move(observer);
+    }
 
     VstIntPtr dispatch(VstInt32 opcode, VstInt32 index = 0, VstIntPtr value = 0,
                        void* ptr = nullptr, float opt = 0.0f);
@@ -51,4 +57,5 @@ private:
     AEffect* record = nullptr;
     HostTransport hostTransport;
     int automated = 0;
+    std::function<void(int index, float value)> automationObserver;
 };

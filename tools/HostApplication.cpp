@@ -3,6 +3,7 @@
 #include "tools/AudioFile.h"
 #include "tools/DemoSignal.h"
 #include "tools/EditorPicture.h"
+#include "tools/EditorWindow.h"
 #include "tools/EffectHost.h"
 #include "tools/HostBenchmark.h"
 #include "tools/HostError.h"
@@ -101,6 +102,9 @@ int HostApplication::run(const CommandLine& options) {
         break;
     case CommandLine::Command::Benchmark:
         benchmark(options);
+        break;
+    case CommandLine::Command::EditorWindow:
+        editorWindow(options);
         break;
     }
     return 0;
@@ -312,6 +316,15 @@ void HostApplication::benchmark(const CommandLine& options) {
         host.effectName().c_str(), 1e9 * result.secondsPerFrame(), result.realTimeFactor(),
         static_cast<double>(result.frames) / HostBenchmark::sampleRate, result.cpuSeconds);
     out << line;
+}
+
+void HostApplication::editorWindow(const CommandLine& options) {
+    PluginModule module(pluginPath(options));
+    EffectHost host(module.entryPoint());
+    host.dispatch(effSetSampleRate, 0, 0, nullptr, listingSampleRate);
+    host.dispatch(effSetBlockSize, 0, options.blockSize);
+    configure(host, options, options.program ? host.findProgram(*options.program) : -1);
+    runEditorWindow(host, out);
 }
 
 std::string HostApplication::demoFileName(int program, const std::string& programName) {

@@ -28,6 +28,7 @@ private:
     void demo(const CommandLine& options);
     void editorPicture(const CommandLine& options);
     void benchmark(const CommandLine& options);
+    void editorWindow(const CommandLine& options);
     // Selects the program and applies the --set values, in that order.
     void configure(EffectHost& host, const CommandLine& options, int program);
 

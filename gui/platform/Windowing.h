@@ -29,6 +29,13 @@ void setWindowUserData(Window* window, void* data);
 void* windowUserData(Window* window);
 // The window's outer rectangle in screen coordinates; empty for no window.
 Rect windowScreenRect(Window* window);
+// Delivers the messages waiting for window and the windows inside it, where the platform leaves
+// that to the toolkit (X11, whose connection is the editor's own); nothing where the host's
+// message loop delivers them (Win32). Safe to call again from inside a delivered message.
+void dispatchMessages(Window* window);
+// Paints the window now if it needs painting, without waiting for the messages to be
+// dispatched (the platform's UpdateWindow).
+void updateWindow(Window* window);
 
 // Storage for the platform's paint record between beginPaint and endPaint.
 struct PaintRecord {

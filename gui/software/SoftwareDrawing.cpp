@@ -11,10 +11,11 @@ namespace {
 
 std::int32_t liveObjects = 0;
 
-platform::GraphicsObject* makeStock(platform::ObjectKind kind) {
-    auto* object = new platform::GraphicsObject;
-    object->kind = kind;
-    object->stock = true;
+// Stock objects live as long as the program or module: statics, gone when a host unloads it.
+platform::GraphicsObject makeStock(platform::ObjectKind kind) {
+    platform::GraphicsObject object;
+    object.kind = kind;
+    object.stock = true;
     return object;
 }
 
@@ -82,43 +83,43 @@ void drawLine(platform::DeviceContext* context, Point start, Point end, std::int
 } // namespace
 
 platform::GraphicsObject* stockBlackPen() {
-    static platform::GraphicsObject* pen = [] {
-        auto* made = makeStock(platform::ObjectKind::Pen);
-        made->color = 0;
+    static platform::GraphicsObject pen = [] {
+        platform::GraphicsObject made = makeStock(platform::ObjectKind::Pen);
+        made.color = 0;
         return made;
     }();
-    return pen;
+    return &pen;
 }
 
 platform::GraphicsObject* stockWhiteBrush() {
-    static platform::GraphicsObject* brush = [] {
-        auto* made = makeStock(platform::ObjectKind::Brush);
-        made->color = 0xFFFFFF;
+    static platform::GraphicsObject brush = [] {
+        platform::GraphicsObject made = makeStock(platform::ObjectKind::Brush);
+        made.color = 0xFFFFFF;
         return made;
     }();
-    return brush;
+    return &brush;
 }
 
 platform::GraphicsObject* stockSystemFont() {
-    static platform::GraphicsObject* font = [] {
-        auto* made = makeStock(platform::ObjectKind::Font);
-        made->font.height = -16;
-        made->font.weight = 700;
+    static platform::GraphicsObject font = [] {
+        platform::GraphicsObject made = makeStock(platform::ObjectKind::Font);
+        made.font.height = -16;
+        made.font.weight = 700;
         return made;
     }();
-    return font;
+    return &font;
 }
 
 platform::GraphicsObject* stockMonochromeBitmap() {
-    static platform::GraphicsObject* bitmap = [] {
-        auto* made = makeStock(platform::ObjectKind::Bitmap);
-        made->width = 1;
-        made->height = 1;
-        made->monochrome = true;
-        made->pixels.assign(1, 0);
+    static platform::GraphicsObject bitmap = [] {
+        platform::GraphicsObject made = makeStock(platform::ObjectKind::Bitmap);
+        made.width = 1;
+        made.height = 1;
+        made.monochrome = true;
+        made.pixels.assign(1, 0);
         return made;
     }();
-    return bitmap;
+    return &bitmap;
 }
 
 platform::GraphicsObject* newObject(platform::ObjectKind kind) {
@@ -236,14 +237,12 @@ GraphicsObject* createFont(const FontDescription& description) {
 }
 
 GraphicsObject* nullPen() {
-    static GraphicsObject* pen = [] {
-        auto* made = new GraphicsObject;
-        made->kind = ObjectKind::Pen;
-        made->stock = true;
-        made->isNull = true;
+    static GraphicsObject pen = [] {
+        GraphicsObject made = software::makeStock(ObjectKind::Pen);
+        made.isNull = true;
         return made;
     }();
-    return pen;
+    return &pen;
 }
 
 void setBackgroundMode(DeviceContext* context, BackgroundMode mode) {

@@ -194,8 +194,7 @@ void destroyEditField(EditField* field) {
     }
     // Destroying the window takes the focus away, which the filter hears of.
     field->destroying = true;
-    destroyWindow(field->window);
-    field->window->widget = nullptr;
+    destroyWindow(field->window); // which may free the window
     software::fields.erase(
         std::find_if(software::fields.begin(), software::fields.end(),
                      [field](const auto& owned) { return owned.get() == field; }));

@@ -109,22 +109,42 @@ public:
     virtual void focusLost() {}
 };
 
-// Windows (SoftwareWindows.cpp).
-platform::Window* createTopLevelWindow(Point origin, std::int32_t width, std::int32_t height);
+// Windows, shared by both windowings (SoftwareWindowTree.cpp).
+// Sets up the window's surface; false for a size of 0 or beyond 32768.
+bool initialiseSurface(platform::Window& window, std::int32_t width, std::int32_t height);
+bool isWindowClass(const char* className);
+// Hands the message to the procedure of the window's class, if any.
+void deliver(platform::Window* window, platform::WindowMessage message, Point point);
+// Marks the window and its children destroyed, telling each; the focus goes to the parent.
+void destroyTree(platform::Window* window);
+void setFocus(platform::Window* window);
+// While set, the keyboard goes to target rather than to the focus (a menu being tracked).
+void captureKeyboard(Widget* target);
+void forgetWindowTree();
+
+// Windows, defined by the windowing a program links: the simulation (SoftwareWindows.cpp) or
+// X11 (gui/x11).
+// A window of its own on the screen at origin, for owner's pop-up menu.
+platform::Window* createPopupWindow(platform::Window* owner, Point origin, std::int32_t width,
+                                    std::int32_t height);
 // A child at origin in parent's client area; null for a parent that is not a live window.
 platform::Window* createChildAt(platform::Window* parent, Point origin, std::int32_t width,
                                 std::int32_t height);
 // The window's client area's top-left corner on the screen.
 Point screenOrigin(platform::Window* window);
-void setFocus(platform::Window* window);
-// While set, the keyboard goes to target rather than to the focus (a menu being tracked).
-void captureKeyboard(Widget* target);
-// Applies the next scripted step; false when the script has run out.
-bool takeScriptedStep();
+// Waits for the user's next input and applies it (cursor, key state, a key press); false when
+// none will come (the script has run out, the display is gone).
+bool awaitInput();
+// Where the pointer is on the screen and the mouse and key state word, as the last input left
+// them.
 Point cursor();
 std::int32_t keyState();
 // Tells the observer of modal loops that one waits for input.
 void modalLoopIdle();
+// The window's surface has been drawn on: what changed is shown.
+void windowDrawn(platform::Window* window);
+// The keyboard focus has moved to window (null: to none of ours).
+void focusMoved(platform::Window* window);
 
 // Pop-up menus (SoftwarePopupMenu.cpp): frees any left at a reset.
 void forgetPopupMenus();

@@ -3,21 +3,24 @@
 //    lines that leave the end pixel out (solid and dotted cosmetic pens), polyline, polygon
 //    (alternate fill, top-left rule), rectangle fills without the right and bottom edges,
 //    ellipse, arc and pie inside their box without its right and bottom edges, single pixels;
-//  - text through FreeType, one line, vertically centred, clipped to its rectangle, with
-//    Liberation Sans for "Arial" and "Small Fonts" and DejaVu Sans for "Symbol";
+//  - text through FreeType, one line, vertically centred, clipped to its rectangle, in fonts
+//    the program carries: Liberation Sans for "Arial" and "Small Fonts", DejaVu Sans for
+//    "Symbol";
 //  - memory contexts, colour and monochrome bitmaps, bitmap copies with source copy, AND and OR
 //    and the colour/monochrome conversions;
 //  - bitmaps from the module's BMP resources (8-bit palettised and 24-bit), or from bitmaps a
 //    test installs;
-//  - windows: class registration, child windows with a user-data slot, paint, button and
-//    destroy messages, window device contexts, screen rectangles, the keyboard focus and a
-//    picture of the whole screen;
+//  - windows: class registration, the user-data slot, window device contexts and the keyboard
+//    focus, shared by its two windowings, of which a program links one: the simulation
+//    (SoftwareWindows.cpp, declared here: child windows kept in memory, paint, button and
+//    destroy messages the program sends, screen rectangles and a picture of the whole screen),
+//    or X11 (gui/x11/X11Platform.h, for the Linux module);
 //  - native widgets drawn over its own pixels: a single-line edit field (printable characters,
 //    Backspace, Delete, Left, Right, Home, End; Return and focus loss go to the toolkit's
 //    filter) and a pop-up menu tracked modally (pointer, Up, Down, Return, Escape; separators
 //    and check marks);
-//  - a scripted pointer, key state, key presses and tick clock;
-//  - PNG files of any image (libpng).
+//  - in the simulation: a scripted pointer, key state, key presses and tick clock, and PNG
+//    files of any image (libpng).
 // Everything runs on one thread (the host's GUI thread, or a test's).
 #pragma once
 

@@ -1,9 +1,10 @@
 // The software backend's pop-up menu: a top-level window of its own at the given place, drawn
 // over its own pixels with the backend's primitives and fonts, tracked in a modal loop that
-// takes the scripted input. As on the platform: a press and release on an item chooses it, a
-// release over the menu after dragging from the opening press chooses too, a new press outside
-// closes the menu without a choice (and goes nowhere else), Up and Down move the highlight over
-// the items (not the separators), Return chooses the highlighted item and Escape closes.
+// takes the windowing's input (a script in the simulation, the display under X11). As on the
+// platform: a press and release on an item chooses it, a release over the menu after dragging from
+// the opening press chooses too, a new press outside closes the menu without a choice (and goes
+// nowhere else), Up and Down move the highlight over the items (not the separators), Return chooses
+// the highlighted item and Escape closes.
 #include "gui/software/SoftwareObjects.h"
 #include "gui/software/SoftwarePainter.h"
 
@@ -270,8 +271,8 @@ std::int32_t trackPopupMenu(Menu* menu, Window* owner, Point point) {
         rect.left = software::border;
         rect.right = width - software::border;
     }
-    Window* window =
-        software::createTopLevelWindow(point, width, top + software::padding + software::border);
+    Window* window = software::createPopupWindow(owner, point, width,
+                                                 top + software::padding + software::border);
     if (window == nullptr) {
         deleteObject(font);
         return -1;
@@ -282,8 +283,9 @@ std::int32_t trackPopupMenu(Menu* menu, Window* owner, Point point) {
     bool wasDown = (software::keyState() & software::anyButton) != 0;
     tracking.paint();
     software::modalLoopIdle();
-    // Without further input the menu closes: a script that has run out ends the loop.
-    while (!tracking.done && software::takeScriptedStep()) {
+    // Without further input the menu closes: a script that has run out ends the loop, and so
+    // does a display that is gone.
+    while (!tracking.done && software::awaitInput()) {
         tracking.followPointer();
         const Point local = tracking.local();
         const bool inside =

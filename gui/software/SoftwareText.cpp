@@ -1,34 +1,33 @@
-// Text of the software backend through FreeType, monochrome glyphs, with metric-compatible
-// fonts from the distribution's packages.
+// Text of the software backend through FreeType, monochrome glyphs, in the metric-compatible
+// fonts the program carries (resources/FontResources.h), so no font file is ever read.
 #include "gui/software/SoftwareObjects.h"
+#include "resources/FontResources.h"
 
 #include <ft2build.h>
 #include FT_FREETYPE_H
 #include FT_TRUETYPE_TABLES_H
 
 #include <algorithm>
-#include <cstdio>
+#include <array>
 #include <cstring>
-#include <map>
-#include <string>
 
 namespace {
 
-constexpr const char* liberationRegular =
-    "/usr/share/fonts/truetype/liberation/LiberationSans-Regular.ttf";
-constexpr const char* liberationBold =
-    "/usr/share/fonts/truetype/liberation/LiberationSans-Bold.ttf";
-constexpr const char* dejaVuRegular = "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf";
 constexpr std::int32_t boldWeight = 600; // from here on the bold face is used
 constexpr std::int32_t stockHeight = 16;
+constexpr std::size_t faceCount = 3; // the EmbeddedFont values
 
-// One FreeType library and the faces opened so far, for the life of the process.
-class FontFiles {
+// One FreeType library and the embedded faces opened so far, for the life of the process (or
+// of the module, when it is unloaded).
+class EmbeddedFaces {
 public:
-    ~FontFiles() {
-        for (auto& entry : faces) {
-            if (entry.second != nullptr) {
-                FT_Done_Face(entry.second);
+    EmbeddedFaces() = default;
+    EmbeddedFaces(const EmbeddedFaces&) = delete;
+    EmbeddedFaces& operator=(const EmbeddedFaces&) = delete;
+    ~EmbeddedFaces() {
+        for (FT_Face face : faces) {
+            if (face != nullptr) {
+                FT_Done_Face(face);
             }
         }
         if (library != nullptr) {
@@ -36,45 +35,43 @@ public:
         }
     }
 
-    FT_Face open(const char* path) {
-        const auto found = faces.find(path);
-        if (found != faces.end()) {
-            return found->second;
+    // Null when FreeType cannot start or the font cannot be read; the text is then not drawn.
+    FT_Face open(EmbeddedFont font) {
+        const auto index = static_cast<std::size_t>(font);
+        if (faces[index] != nullptr || failed[index]) {
+            return faces[index];
         }
-        FT_Face face = nullptr;
         if (library == nullptr && FT_Init_FreeType(&library) != 0) {
             library = nullptr;
         }
-        if (library == nullptr || FT_New_Face(library, path, 0, &face) != 0) {
-            std::fprintf(stderr,
-                         "veltrane: cannot open the font %s; text is not drawn (install the "
-                         "packages fonts-liberation and fonts-dejavu-core)\n",
-                         path);
+        const FontFile file = embeddedFont(font);
+        FT_Face face = nullptr;
+        if (library == nullptr || file.data == nullptr ||
+            FT_New_Memory_Face(library, file.data, static_cast<FT_Long>(file.size), 0, &face) !=
+                0) {
             face = nullptr;
+            failed[index] = true;
         }
-        faces[path] = face;
+        faces[index] = face;
         return face;
     }
 
 private:
     FT_Library library = nullptr;
-    std::map<std::string, FT_Face> faces;
+    std::array<FT_Face, faceCount> faces{};
+    std::array<bool, faceCount> failed{};
 };
 
-FontFiles& fontFiles() {
-    static FontFiles files;
-    return files;
+EmbeddedFaces& embeddedFaces() {
+    static EmbeddedFaces faces;
+    return faces;
 }
 
-const char* fontPath(const platform::FontDescription& font) {
+EmbeddedFont fontFor(const platform::FontDescription& font) {
     if (std::strcmp(font.faceName, "Symbol") == 0) {
-        FILE* probe = std::fopen(dejaVuRegular, "rb");
-        if (probe != nullptr) {
-            std::fclose(probe);
-            return dejaVuRegular;
-        }
+        return EmbeddedFont::Symbol;
     }
-    return font.weight >= boldWeight ? liberationBold : liberationRegular;
+    return font.weight >= boldWeight ? EmbeddedFont::Bold : EmbeddedFont::Regular;
 }
 
 struct LineMetrics {
@@ -111,9 +108,9 @@ std::int32_t advanceOf(FT_Face face, unsigned char character) {
     return static_cast<std::int32_t>((face->glyph->advance.x + 32) >> 6);
 }
 
-// The face for font, sized; null when its file cannot be opened.
+// The face for font, sized; null when it cannot be opened.
 FT_Face sizedFace(const platform::FontDescription& font, std::int32_t& pixelsPerEm) {
-    FT_Face face = fontFiles().open(fontPath(font));
+    FT_Face face = embeddedFaces().open(fontFor(font));
     if (face == nullptr) {
         return nullptr;
     }

@@ -1,11 +1,10 @@
-// Windows, window classes, messages and the scripted input of the software backend.
+// The simulated windowing of the software backend: windows kept in memory, messages sent by the
+// program, and the scripted pointer, keys and clock.
 #include "gui/software/SoftwareObjects.h"
 #include "gui/software/SoftwarePlatform.h"
 
 #include <algorithm>
-#include <cstring>
 #include <deque>
-#include <map>
 #include <memory>
 
 namespace software {
@@ -14,9 +13,6 @@ namespace {
 
 // Windows stay allocated until reset, so a handle kept after destruction stays harmless.
 std::vector<std::unique_ptr<platform::Window>> windows;
-std::map<std::string, platform::WindowProcedure> classes;
-std::int32_t registrations = 0;
-std::int32_t unregistrations = 0;
 
 Point cursorPoint;
 std::int32_t keyStateWord = 0;
@@ -27,58 +23,21 @@ std::uint32_t ticks = 0;
 std::deque<PointerStep> script;
 std::size_t cursorReadCount = 0;
 
-platform::Window* focus = nullptr;
-Widget* keyboardCapture = nullptr;
 ModalLoopObserver modalObserver = nullptr;
 void* modalObserverData = nullptr;
 
 platform::Window* makeWindow(std::int32_t width, std::int32_t height) {
-    if (width <= 0 || height <= 0 || width > 32768 || height > 32768) {
+    auto window = std::make_unique<platform::Window>();
+    if (!initialiseSurface(*window, width, height)) {
         return nullptr;
     }
-    auto window = std::make_unique<platform::Window>();
-    window->surface.kind = platform::ObjectKind::Bitmap;
-    window->surface.stock = true;
-    window->surface.width = width;
-    window->surface.height = height;
-    window->surface.pixels.assign(static_cast<std::size_t>(width) * height, 0);
     windows.push_back(std::move(window));
     return windows.back().get();
 }
 
-void deliver(platform::Window* window, platform::WindowMessage message, Point point) {
-    if (window == nullptr) {
-        return;
-    }
-    const auto found = classes.find(window->className);
-    if (found != classes.end() && found->second != nullptr) {
-        found->second(window, message, point);
-    }
-}
-
-bool isWithin(const platform::Window* window, const platform::Window* ancestor) {
-    for (; window != nullptr; window = window->parent) {
-        if (window == ancestor) {
-            return true;
-        }
-    }
-    return false;
-}
-
-void destroyTree(platform::Window* window) {
-    if (window->destroyed) {
-        return;
-    }
-    // The focus goes to the parent first, and the window that had it hears of that.
-    if (focus != nullptr && isWithin(focus, window)) {
-        setFocus(window->parent);
-    }
-    // The window hears of its destruction before its children, as on the platform.
-    deliver(window, platform::WindowMessage::Destroy, Point());
-    window->destroyed = true;
-    for (platform::Window* child : window->children) {
-        destroyTree(child);
-    }
+bool isKnown(const platform::Window* window) {
+    return std::any_of(windows.begin(), windows.end(),
+                       [window](const auto& made) { return made.get() == window; });
 }
 
 constexpr std::uint32_t sixteenBits = 0xFFFF;
@@ -120,7 +79,9 @@ void compose(Image& screen, const platform::Window* window, Point at) {
 
 } // namespace
 
-platform::Window* createTopLevelWindow(Point origin, std::int32_t width, std::int32_t height) {
+platform::Window* createPopupWindow(platform::Window* owner, Point origin, std::int32_t width,
+                                    std::int32_t height) {
+    (void)owner;
     platform::Window* window = makeWindow(width, height);
     if (window != nullptr) {
         window->origin = origin;
@@ -130,9 +91,7 @@ platform::Window* createTopLevelWindow(Point origin, std::int32_t width, std::in
 
 platform::Window* createChildAt(platform::Window* parent, Point origin, std::int32_t width,
                                 std::int32_t height) {
-    const bool known = std::any_of(windows.begin(), windows.end(),
-                                   [parent](const auto& window) { return window.get() == parent; });
-    if (!known || parent->destroyed) {
+    if (!isKnown(parent) || parent->destroyed) {
         return nullptr;
     }
     platform::Window* window = makeWindow(width, height);
@@ -155,24 +114,6 @@ Point screenOrigin(platform::Window* window) {
     return Point(toCoordinate(h), toCoordinate(v));
 }
 
-void setFocus(platform::Window* window) {
-    if (window != nullptr && window->destroyed) {
-        window = nullptr;
-    }
-    if (window == focus) {
-        return;
-    }
-    platform::Window* previous = focus;
-    focus = window;
-    if (previous != nullptr && previous->widget != nullptr) {
-        previous->widget->focusLost();
-    }
-}
-
-void captureKeyboard(Widget* target) {
-    keyboardCapture = target;
-}
-
 bool takeScriptedStep() {
     if (script.empty()) {
         return false;
@@ -181,6 +122,10 @@ bool takeScriptedStep() {
     script.pop_front();
     applyStep(step);
     return true;
+}
+
+bool awaitInput() {
+    return takeScriptedStep();
 }
 
 Point cursor() {
@@ -197,31 +142,17 @@ void modalLoopIdle() {
     }
 }
 
+// The surfaces are all there is to show, and the focus is the tree's alone.
+void windowDrawn(platform::Window* window) {
+    (void)window;
+}
+void focusMoved(platform::Window* window) {
+    (void)window;
+}
+
 void setModalLoopObserver(ModalLoopObserver observer, void* data) {
     modalObserver = observer;
     modalObserverData = data;
-}
-
-void pressKey(KeyCode code, char character) {
-    if (keyboardCapture != nullptr) {
-        keyboardCapture->keyPressed(code, character);
-    } else if (focus != nullptr && !focus->destroyed && focus->widget != nullptr) {
-        focus->widget->keyPressed(code, character);
-    }
-}
-
-void typeText(const char* text) {
-    for (; text != nullptr && *text != '\0'; ++text) {
-        pressKey(KeyCode::Character, *text);
-    }
-}
-
-platform::Window* keyboardFocus() {
-    return focus;
-}
-
-void setKeyboardFocus(platform::Window* window) {
-    setFocus(window);
 }
 
 Image screenPixels(std::int32_t width, std::int32_t height) {
@@ -281,16 +212,6 @@ Image windowPixels(platform::Window* window) {
     return image;
 }
 
-bool isClassRegistered(const std::string& className) {
-    return classes.count(className) != 0;
-}
-std::int32_t classRegistrationCount() {
-    return registrations;
-}
-std::int32_t classUnregistrationCount() {
-    return unregistrations;
-}
-
 void setCursor(Point point) {
     cursorPoint = point;
 }
@@ -318,8 +239,7 @@ std::size_t cursorReads() {
 }
 
 void reset() {
-    focus = nullptr;
-    keyboardCapture = nullptr;
+    forgetWindowTree();
     modalObserver = nullptr;
     modalObserverData = nullptr;
     for (const auto& window : windows) {
@@ -330,9 +250,6 @@ void reset() {
     forgetEditFields();
     forgetPopupMenus();
     windows.clear();
-    classes.clear();
-    registrations = 0;
-    unregistrations = 0;
     cursorPoint = Point();
     keyStateWord = 0;
     keysReadSinceStep = 0;
@@ -346,30 +263,12 @@ void reset() {
 
 namespace platform {
 
-bool registerWindowClass(const char* className, WindowProcedure procedure) {
-    if (className == nullptr || procedure == nullptr || software::classes.count(className) != 0) {
-        return false;
-    }
-    software::classes[className] = procedure;
-    ++software::registrations;
-    return true;
-}
-
-void unregisterWindowClass(const char* className) {
-    if (className != nullptr && software::classes.erase(className) != 0) {
-        ++software::unregistrations;
-    }
-}
-
 Window* createChildWindow(const char* className, const char* title, Window* parent,
                           std::int32_t width, std::int32_t height) {
     (void)title;
     // The parent comes from the host; on Linux that may be a window id of another system
     // altogether. Only windows of ours are taken.
-    const bool known = std::any_of(software::windows.begin(), software::windows.end(),
-                                   [parent](const auto& window) { return window.get() == parent; });
-    if (className == nullptr || !known || parent->destroyed ||
-        software::classes.count(className) == 0) {
+    if (!software::isWindowClass(className) || !software::isKnown(parent) || parent->destroyed) {
         return nullptr;
     }
     Window* window = software::makeWindow(width, height);
@@ -383,19 +282,7 @@ Window* createChildWindow(const char* className, const char* title, Window* pare
 }
 
 void destroyWindow(Window* window) {
-    if (window != nullptr) {
-        software::destroyTree(window);
-    }
-}
-
-void setWindowUserData(Window* window, void* data) {
-    if (window != nullptr) {
-        window->userData = data;
-    }
-}
-
-void* windowUserData(Window* window) {
-    return window != nullptr ? window->userData : nullptr;
+    software::destroyTree(window);
 }
 
 Rect windowScreenRect(Window* window) {
@@ -407,48 +294,14 @@ Rect windowScreenRect(Window* window) {
                 toCoordinate(std::int64_t{origin.v} + window->surface.height));
 }
 
-bool hasUpdateRegion(Window* window) {
-    return window != nullptr && !window->destroyed && window->needsPaint;
-}
-
-DeviceContext* beginPaint(Window* window, PaintRecord& record) {
-    DeviceContext* context = windowContext(window);
-    std::memcpy(record.storage, &context, sizeof(context));
-    return context;
-}
-
-void endPaint(Window* window, PaintRecord& record) {
-    DeviceContext* context = nullptr;
-    std::memcpy(&context, record.storage, sizeof(context));
-    releaseWindowContext(window, context);
-    if (window != nullptr) {
-        window->needsPaint = false;
-    }
-}
-
-DeviceContext* windowContext(Window* window) {
-    if (window != nullptr && window->destroyed) {
-        return nullptr;
-    }
-    static Window screen = [] {
-        Window made;
-        made.surface.kind = ObjectKind::Bitmap;
-        made.surface.stock = true;
-        made.surface.width = 1;
-        made.surface.height = 1;
-        made.surface.pixels.assign(1, 0);
-        return made;
-    }();
-    DeviceContext* context = software::newContext();
-    context->window = window;
-    context->bitmap = window != nullptr ? &window->surface : &screen.surface;
-    return context;
-}
-
-void releaseWindowContext(Window* window, DeviceContext* context) {
+// Messages reach the windows only as the program sends them.
+void dispatchMessages(Window* window) {
     (void)window;
-    if (context != nullptr && !context->memory) {
-        software::freeContext(context);
+}
+
+void updateWindow(Window* window) {
+    if (hasUpdateRegion(window)) {
+        software::deliver(window, WindowMessage::Paint, Point());
     }
 }
 

@@ -10,9 +10,9 @@
 //    DPtoLP, LoadBitmapA from the module instance, GetObjectA;
 //  - windows: RegisterClassA/UnregisterClassA (arrow cursor, button-face background),
 //    CreateWindowExA (child, visible), DestroyWindow, the user-data slot, GetUpdateRect,
-//    BeginPaint/EndPaint, GetDC/ReleaseDC, GetWindowRect, and a window procedure that hands
-//    WM_PAINT, WM_LBUTTONDOWN, WM_RBUTTONDOWN and WM_DESTROY to the toolkit before
-//    DefWindowProcA;
+//    BeginPaint/EndPaint, UpdateWindow, GetDC/ReleaseDC, GetWindowRect, and a window
+//    procedure that hands WM_PAINT, WM_LBUTTONDOWN, WM_RBUTTONDOWN and WM_DESTROY to the toolkit
+//    before DefWindowProcA (the host's message loop dispatches them);
 //  - native widgets: the "EDIT" control (centred, scrolling, no margins, WM_SETFONT, SetFocus)
 //    with a filter procedure that gives WM_KILLFOCUS and Return to the toolkit before the
 //    control's own procedure (CallWindowProcA), GetWindowTextA; pop-up menus with

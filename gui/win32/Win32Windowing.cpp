@@ -105,6 +105,15 @@ Rect windowScreenRect(Window* window) {
     return Rect(rect.left, rect.top, rect.right, rect.bottom);
 }
 
+// The host's message loop dispatches our window's messages.
+void dispatchMessages(Window* window) {
+    (void)window;
+}
+
+void updateWindow(Window* window) {
+    UpdateWindow(toWindow(window));
+}
+
 bool hasUpdateRegion(Window* window) {
     return GetUpdateRect(toWindow(window), nullptr, FALSE) != 0;
 }

@@ -23,10 +23,10 @@ TEST_F(PluginModule, EntryPointAnswersARecordDescribingTheEffect) {
     EXPECT_EQ(record->numInputs, 2);
     EXPECT_EQ(record->numOutputs, 2);
     // Mono and replacing processing; an editor where it opens in the host's window.
-#if defined(_WIN32)
-    EXPECT_EQ(record->flags, effFlagsHasEditor | effFlagsCanMono | effFlagsCanReplacing);
-#else
+#if defined(VELTRANE_MODULE_WITHOUT_EDITOR)
     EXPECT_EQ(record->flags, effFlagsCanMono | effFlagsCanReplacing);
+#else
+    EXPECT_EQ(record->flags, effFlagsHasEditor | effFlagsCanMono | effFlagsCanReplacing);
 #endif
     EXPECT_EQ(record->uniqueID, 0x346B3431);
     EXPECT_EQ(record->version, 1);
