@@ -42,9 +42,21 @@ fi
 
 if [ "$(id -u)" = 0 ]; then sudo=(); else sudo=(sudo); fi
 
+# A mirror caught mid-sync fails one index for a minute or two: try again, and in the end go on
+# with the lists that did arrive rather than give up before installing anything.
+refresh_package_lists() {
+    local attempt
+    for attempt in 1 2 3 4 5; do
+        if "${sudo[@]}" apt-get update -q; then return 0; fi
+        echo "install-dependencies.sh: package lists incomplete (attempt $attempt of 5)" >&2
+        sleep 30
+    done
+    echo "install-dependencies.sh: going on with the package lists that arrived" >&2
+}
+
 if [ "$full" = 1 ] && ! dpkg --print-foreign-architectures | grep -qx i386; then
     "${sudo[@]}" dpkg --add-architecture i386
-    "${sudo[@]}" apt-get update -q
+    refresh_package_lists
 fi
 
 missing=()
@@ -55,7 +67,7 @@ for package in "${packages[@]}"; do
 done
 if [ "${#missing[@]}" -gt 0 ]; then
     echo "Installing: ${missing[*]}"
-    "${sudo[@]}" apt-get update -q
+    refresh_package_lists
     "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends \
         "${missing[@]}"
 fi
