@@ -93,6 +93,10 @@ struct EngineState {
     std::atomic<float> fReleaseCoef{0.0f};     // per sample, at most 1
     std::atomic<float> fLimit{1.0f};           // linear, 0.25..3
     std::atomic<std::int32_t> iLookAhead{0};   // samples; negative places the limiter ahead
+    // The last position of each line the limiter has worked on, carried from block to block so
+    // that a limiter moved closer to the write position catches up on what it has not reached;
+    // -1 while the lines are freshly cleared.
+    std::int32_t iLimiterPos[kLines] = {-1, -1, -1, -1};
     std::int32_t iHold[kLines] = {};
     float fEnv[kLines] = {1.0f, 1.0f, 1.0f, 1.0f};
     float fGainEnv[kLines] = {1.0f, 1.0f, 1.0f, 1.0f};

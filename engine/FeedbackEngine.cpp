@@ -113,6 +113,7 @@ void FeedbackEngine::clearRunningState() noexcept {
 void FeedbackEngine::clearPositionsAndFilters() noexcept {
     for (int i = 0; i < EngineState::kLines; ++i) {
         engineState.iWritePos[i] = 0;
+        engineState.iLimiterPos[i] = -1;
         engineState.fSvfBand[i] = 0.0f;
         engineState.fSvfLow[i] = 0.0f;
     }

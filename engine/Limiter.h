@@ -14,28 +14,35 @@ class Limiter {
 public:
     enum Mode : std::int32_t { HardSaturation, LookAhead, HardLimit, Envelope, SoftSaturation };
 
-    // Places each line's limiter position lag samples behind its write position (ahead for a
-    // negative look-ahead), with the lag limited to the line's length.
-    void beginBlock(const EngineState& state) noexcept { place(state, lag, limiterPos); }
-    // The same for any pass that keeps its own lags and positions.
-    static void place(const EngineState& state, std::int32_t (&lag)[EngineState::kLines],
-                      std::int32_t (&limiterPos)[EngineState::kLines]) noexcept;
+    static constexpr int kLines = EngineState::kLines;
+
+    // Where a pass works in each line during a block: lag samples behind the write position
+    // (ahead for a negative look-ahead), the lag limited to the line's length; and the positions
+    // it still owes, when the last block left it further behind than that.
+    struct Placement {
+        std::int32_t lag[kLines] = {};
+        std::int32_t owed[kLines] = {};
+    };
+
+    void beginBlock(EngineState& state) noexcept { place(state, placement); }
+    // Sets state.iLimiterPos for a block. A limiter moved closer to the write position (a
+    // shorter look-ahead, another mode) does not jump there: it goes on from where it stopped,
+    // so no sample written meanwhile is ever read without having been limited.
+    static void place(EngineState& state, Placement& placement) noexcept;
+    // Works on the positions owed, at most length of them per line: the pass moves two
+    // positions per sample until it is back at its lag.
+    static void catchUp(EngineState& state, Placement& placement, std::int32_t length) noexcept;
     // Works on the next length (1..64) positions of every line.
     void run(EngineState& state, std::int32_t length) noexcept;
 
-    std::int32_t position(int line) const noexcept { return limiterPos[line]; }
-
 private:
-    static constexpr int kLines = EngineState::kLines;
-
     void saturate(EngineState& state, std::int32_t length, float level, float divisor) noexcept;
     // Modes 2 and 3; an instant attack makes the envelope jump to every peak.
     void limitPeaks(EngineState& state, std::int32_t length, float level, bool instantAttack,
                     float attack, float release) noexcept;
     void lookAhead(EngineState& state, std::int32_t length, float level, float release) noexcept;
 
-    std::int32_t lag[kLines] = {};
-    std::int32_t limiterPos[kLines] = {};
+    Placement placement;
 };
 
 } // namespace engine

@@ -69,18 +69,17 @@ VELTRANE_LANE_LOOPS void LimiterLanes::limitPeaks(EngineState& state, std::int32
     const Lanes attackCoef(attack);
     const Lanes releaseCoef(release);
     Lanes envelope = Lanes::loadUnaligned(state.fEnv);
-    Lanes gain = Lanes::loadUnaligned(state.fGainEnv);
     for (std::int32_t n = 0; n < length; ++n) {
         const Lanes s = gains.at(n);
         const Lanes a = detectorLevel(s);
         const Mask rising = a > envelope;
         const Lanes toward = envelope + (a - envelope) * select(rising, attackCoef, releaseCoef);
         envelope = raiseTo(instantAttack ? select(rising, a, toward) : toward, limit);
-        gain = limit / envelope;
-        gains.set(n, finiteOrZero(s * gain));
+        gains.set(n, finiteOrZero(s * (limit / envelope)));
     }
     envelope.storeUnaligned(state.fEnv);
-    gain.storeUnaligned(state.fGainEnv);
+    // The level the gain divides by, as the look-ahead mode keeps it.
+    envelope.storeUnaligned(state.fGainEnv);
 }
 
 VELTRANE_LANE_LOOPS void LimiterLanes::lookAhead(EngineState& state, std::int32_t length,
@@ -88,6 +87,7 @@ VELTRANE_LANE_LOOPS void LimiterLanes::lookAhead(EngineState& state, std::int32_
                                                  float release) noexcept {
     const Lanes limit(level);
     const Lanes releaseCoef(release);
+    const std::int32_t(&lag)[kLines] = placement.lag;
     const IntLanes lagSamples(lag[0], lag[1], lag[2], lag[3]);
     const Lanes lagLength = lagSamples.toFloat();
     const Mask hasLag = lagSamples > IntLanes(0);
@@ -123,13 +123,14 @@ VELTRANE_LANE_LOOPS void LimiterLanes::lookAhead(EngineState& state, std::int32_
 
 // Last: a function built twice may not be called before its definition.
 void LimiterLanes::run(EngineState& state, std::int32_t length) noexcept {
+    Limiter::catchUp(state, placement, length);
     // The lengths hold for the pass; every position of it is a different one.
     std::int32_t ring[kLines];
     RingRuns runs[kLines];
     for (int i = 0; i < kLines; ++i) {
         ring[i] = loadRelaxed(state.iDelaySamples[i]);
-        runs[i] = RingRuns::after(limiterPos[i], length, ring[i]);
-        limiterPos[i] = runs[i].end;
+        runs[i] = RingRuns::after(state.iLimiterPos[i], length, ring[i]);
+        state.iLimiterPos[i] = runs[i].end;
     }
     float* lines[kLines];
     for (int i = 0; i < kLines; ++i) {

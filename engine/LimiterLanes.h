@@ -18,7 +18,7 @@ namespace engine {
 class LimiterLanes {
 public:
     // As Limiter::beginBlock.
-    void beginBlock(const EngineState& state) noexcept { Limiter::place(state, lag, limiterPos); }
+    void beginBlock(EngineState& state) noexcept { Limiter::place(state, placement); }
     // Works on the next length (1..64) positions of every line.
     void run(EngineState& state, std::int32_t length) noexcept;
 
@@ -37,8 +37,7 @@ private:
     void lookAhead(EngineState& state, std::int32_t length, const std::int32_t (&reach)[kLines],
                    float level, float release) noexcept;
 
-    std::int32_t lag[kLines] = {};
-    std::int32_t limiterPos[kLines] = {};
+    Limiter::Placement placement;
     RingWindow gains;     // the samples the gain works on
     RingWindow detectors; // look-ahead: the samples just written
 };

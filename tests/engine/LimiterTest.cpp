@@ -6,8 +6,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
+#include <random>
+#include <vector>
 
 using namespace engine;
 
@@ -33,6 +36,23 @@ struct LimiterBench {
         }
     }
     float& at(int line, std::int32_t position) { return state.pDelayBuffer[line][position]; }
+    // Another fCompSense while the lines keep their length.
+    void change(float compSense) {
+        const std::int32_t delay = loadRelaxed(state.iDelaySamples[0]);
+        setParameter(state, PI::fCompSense, compSense);
+        for (auto& length : state.iDelaySamples) {
+            storeRelaxed(length, delay);
+        }
+    }
+    // The largest magnitude the next sub-block of `length` samples reads before it writes.
+    float nextRead(std::int32_t length) {
+        float largest = 0.0f;
+        for (std::int32_t n = 1; n <= length; ++n) {
+            const std::int32_t delay = loadRelaxed(state.iDelaySamples[0]);
+            largest = std::max(largest, std::fabs(at(0, (state.iWritePos[0] + n) % delay)));
+        }
+        return largest;
+    }
     // What the per-sample loop does to the ring: one sub-block of `length` samples written.
     void write(std::int32_t length, float value) {
         for (int i = 0; i < EngineState::kLines; ++i) {
@@ -82,7 +102,7 @@ TEST(Limiter, WorksTheLookAheadBehindOrAheadOfTheWritePosition) {
                 }
             }
             EXPECT_EQ(changed, 64);
-            EXPECT_EQ(bench.limiter.position(i), (c.firstPosition + 63) % c.delay);
+            EXPECT_EQ(bench.state.iLimiterPos[i], (c.firstPosition + 63) % c.delay);
         }
     }
 }
@@ -103,7 +123,7 @@ TEST(Limiter, SaturationModesBendStoredSamples) {
         LimiterBench bench(c.compSense, c.feedbackLimit, 4000, c.stored);
         bench.limiter.beginBlock(bench.state);
         bench.limiter.run(bench.state, 64);
-        const std::int32_t last = bench.limiter.position(0);
+        const std::int32_t last = bench.state.iLimiterPos[0];
         EXPECT_NEAR(bench.at(0, last), c.limited, 1e-6)
             << "fCompSense " << c.compSense << " stored " << c.stored;
     }
@@ -144,7 +164,7 @@ TEST(Limiter, EnvelopeModeFollowsAttackAndRelease) {
         // the samples written 2800 samples earlier; fill them first so the pass finds them.
         bench.limiter.beginBlock(bench.state);
         float stored[64];
-        const std::int32_t first = bench.limiter.position(0) + 1;
+        const std::int32_t first = bench.state.iLimiterPos[0] + 1;
         for (int n = 0; n < 64; ++n) {
             seed = seed * 1664525u + 1013904223u;
             stored[n] = (static_cast<float>(seed >> 8) / 16777216.0f) * 6.0f - 3.0f;
@@ -174,7 +194,7 @@ TEST(Limiter, LookAheadRampsTheGainUpToAPeakAndReducesItToTheLevel) {
     float processed[3000] = {}; // by the time the sample was written
     for (int t = 0; t < 3000; ++t) {
         bench.write(1, t == kPeak ? 4.0f : 0.5f);
-        const std::int32_t p = (bench.limiter.position(0) + 1) % 2000;
+        const std::int32_t p = (bench.state.iLimiterPos[0] + 1) % 2000;
         bench.limiter.run(bench.state, 1);
         if (t >= 1200) {
             processed[t - 1200] = bench.at(0, p);
@@ -214,9 +234,94 @@ TEST(Limiter, NonFiniteSamplesNeverStayInALineInAnyMode) {
                 EXPECT_GT(bench.state.fGainEnv[i], 0.0f);
             }
             // Finite samples pass again: the last written ones have been limited, not zeroed.
-            const std::int32_t last = bench.limiter.position(0);
+            const std::int32_t last = bench.state.iLimiterPos[0];
             EXPECT_GT(bench.at(0, last), 0.0f);
         }
+    }
+}
+
+// A limiter moved closer to the write position (another mode, a shorter look-ahead) goes on
+// from where it stopped, so the samples written since it last passed them are still limited.
+TEST(Limiter, MovedCloserToTheWritePositionItStillLimitsEverySampleBeforeItIsRead) {
+    struct Change {
+        float from;
+        float to;
+    };
+    const Change changes[] = {{1.0f, 0.5f}, {0.75f, 0.5f}, {0.0f, 0.5f}, {0.75f, 0.0f}};
+    for (const Change& c : changes) {
+        SCOPED_TRACE(testing::Message() << "fCompSense " << c.from << " to " << c.to);
+        LimiterBench bench(c.from, 0.5f, 4000, 10.0f); // level 1
+        for (int block = 0; block < 250; ++block) {
+            if (block == 150) {
+                bench.change(c.to);
+            }
+            bench.limiter.beginBlock(bench.state);
+            // Limited, or saturated (atan 10 = 1.47).
+            if (block >= 150) {
+                ASSERT_LT(bench.nextRead(64), 1.5f) << "block " << block;
+            }
+            bench.write(64, 10.0f);
+            bench.limiter.run(bench.state, 64);
+        }
+    }
+}
+
+TEST(Limiter, TheLookAheadModeTakesOverFromTheHardLimiterWithoutBoostingTheLine) {
+    // The hard limiter holds a line of 4s at the level 1; then the look-ahead limiter meets a
+    // louder peak and ramps its gain envelope from where the hard limiter left it.
+    LimiterBench bench(0.5f, 0.5f, 4000, 0.0f);
+    for (int block = 0; block < 200; ++block) {
+        if (block == 70) {
+            bench.change(0.25f);
+        }
+        bench.limiter.beginBlock(bench.state);
+        if (block >= 70) {
+            ASSERT_LE(bench.nextRead(64), 1.0001f) << "block " << block;
+        }
+        bench.write(64, block < 70 ? 4.0f : 8.0f);
+        bench.limiter.run(bench.state, 64);
+    }
+}
+
+// Undamped low-pass filters inside the loop, fed with noise, while the limiter's mode flips every
+// 700 frames: the largest output sample over `seconds`.
+float peakOfAResonantLoop(float compSense, float otherCompSense, int seconds) {
+    FeedbackEngine engine;
+    engine.resume(kRate);
+    setParameter(engine, PI::fDryWetMix, 1.0f);
+    setParameter(engine, PI::fRouting, 1.0f);
+    setParameter(engine, PI::fFeedbackLimit, 0.0f);
+    for (int i = 0; i < PI::kNumLines; ++i) {
+        setParameter(engine, PI::line(i, PI::Feedback0 + i), 1.0f);
+        setParameter(engine, PI::line(i, PI::Filt), 0.3f);
+        setParameter(engine, PI::line(i, PI::Res), 1.0f);
+        setParameter(engine, PI::line(i, PI::Freq), 0.5f);
+    }
+    std::mt19937 random(1);
+    std::uniform_real_distribution<float> noise(-0.5f, 0.5f);
+    constexpr int kBlock = 512;
+    std::vector<float> left(kBlock), right(kBlock), outLeft(kBlock), outRight(kBlock);
+    float* inputs[] = {left.data(), right.data()};
+    float* outputs[] = {outLeft.data(), outRight.data()};
+    float peak = 0.0f;
+    for (int frame = 0; frame < seconds * 48000; frame += kBlock) {
+        setParameter(engine, PI::fCompSense, frame / 700 % 2 == 0 ? compSense : otherCompSense);
+        for (int n = 0; n < kBlock; ++n) {
+            left[n] = right[n] = noise(random);
+        }
+        engine.process(inputs, outputs, kBlock, OutputMode::Replace, kRate, nullptr);
+        for (int n = 0; n < kBlock; ++n) {
+            peak = std::max(peak, std::fabs(outLeft[n]));
+        }
+    }
+    return peak;
+}
+
+TEST(Limiter, FlippingItsModeKeepsAResonantLoopAsBoundedAsEitherModeAlone) {
+    for (float other : {0.0f, 0.25f, 0.75f, 1.0f}) {
+        const float held =
+            std::max(peakOfAResonantLoop(0.5f, 0.5f, 5), peakOfAResonantLoop(other, other, 5));
+        EXPECT_LE(peakOfAResonantLoop(0.5f, other, 5), held) << "fCompSense 0.5 and " << other;
     }
 }
 

@@ -137,6 +137,7 @@ void ReferenceEngine::clearLines() {
     for (int i = 0; i < kLines; ++i) {
         std::fill(pDelayBuffer[i].begin(), pDelayBuffer[i].end(), 0.0f);
         iWritePos[i] = 0;
+        iLimiterPos[i] = -1;
         fSvfBand[i] = 0.0f;
         fSvfLow[i] = 0.0f;
     }

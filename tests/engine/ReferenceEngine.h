@@ -67,6 +67,7 @@ private:
         Route stepRoute[2];
         int lag[kLines] = {};
         int limiterPos[kLines] = {};
+        int owed[kLines] = {}; // positions the limiter has yet to catch up on
     };
 
     float parameter(int index) const { return fParameter[index]; }
@@ -84,6 +85,7 @@ private:
     float filterSample(int line, int type, float x);
     float filterIteration(int line, int type, float x);
     void runLimiter(BlockState& block, int frames);
+    float limitSample(int line, float s);
 
     int iBufferSize = 96000;
     std::array<float, 111> fParameter{};
@@ -106,6 +108,7 @@ private:
     float fReleaseCoef = 0.0f;
     float fLimit = 0.0f;
     int iLookAhead = 0;
+    int iLimiterPos[kLines] = {-1, -1, -1, -1}; // where the last block's limiter stopped
     int iHold[kLines] = {};
     float fEnv[kLines] = {1.0f, 1.0f, 1.0f, 1.0f};
     float fGainEnv[kLines] = {1.0f, 1.0f, 1.0f, 1.0f};

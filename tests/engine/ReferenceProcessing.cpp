@@ -307,7 +307,47 @@ float ReferenceEngine::filterSample(int line, int type, float x) {
     return x2 + 0.5f * o2;
 }
 
+// Modes 0, 2, 3 and 4 on one sample of a line; mode 1 only on samples its detector never saw.
+float ReferenceEngine::limitSample(int i, float s) {
+    const float L = fLimit;
+    switch (iLimiterMode) {
+    case 0:
+        return arctangent(Lanes(L * s)).first() / std::min(L, 1.0f);
+    case 4:
+        return arctangent(Lanes(L * s)).first() / L;
+    case 2:
+    case 3: {
+        const float a = std::fabs(s);
+        if (iLimiterMode == 2 && a > fEnv[i]) {
+            fEnv[i] = a;
+        } else if (a > fEnv[i]) {
+            fEnv[i] += (a - fEnv[i]) * fAttackCoef;
+        } else {
+            fEnv[i] += (a - fEnv[i]) * fReleaseCoef;
+        }
+        if (fEnv[i] < L) {
+            fEnv[i] = L;
+        }
+        fGainEnv[i] = fEnv[i];
+        return s * (L / fEnv[i]);
+    }
+    default:
+        return s * L / std::max(fGainEnv[i], std::fabs(s));
+    }
+}
+
 void ReferenceEngine::runLimiter(BlockState& block, int frames) {
+    // First the positions a limiter moved closer to the write position has not reached yet.
+    for (int i = 0; i < kLines; ++i) {
+        const int count = std::min(block.owed[i], frames);
+        block.owed[i] -= count;
+        for (int n = 0; n < count; ++n) {
+            int& lp = block.limiterPos[i];
+            lp = advance(lp, iDelaySamples[i]);
+            float& s = pDelayBuffer[i][static_cast<std::size_t>(lp)];
+            s = limitSample(i, s);
+        }
+    }
     const float L = fLimit;
     if (iLimiterMode == 1) {
         for (int i = 0; i < kLines; ++i) {
@@ -323,55 +363,31 @@ void ReferenceEngine::runLimiter(BlockState& block, int frames) {
             int& lp = block.limiterPos[i];
             lp = advance(lp, iDelaySamples[i]);
             float& s = line[static_cast<std::size_t>(lp)];
-            switch (iLimiterMode) {
-            case 0:
-                s = arctangent(Lanes(L * s)).first() / std::min(L, 1.0f);
-                break;
-            case 4:
-                s = arctangent(Lanes(L * s)).first() / L;
-                break;
-            case 2:
-            case 3: {
-                const float a = std::fabs(s);
-                if (iLimiterMode == 2 && a > fEnv[i]) {
-                    fEnv[i] = a;
-                } else if (a > fEnv[i]) {
-                    fEnv[i] += (a - fEnv[i]) * fAttackCoef;
-                } else {
-                    fEnv[i] += (a - fEnv[i]) * fReleaseCoef;
-                }
-                if (fEnv[i] < L) {
-                    fEnv[i] = L;
-                }
-                const float gain = L / fEnv[i];
-                fGainEnv[i] = gain;
-                s = s * gain;
-                break;
+            if (iLimiterMode != 1) {
+                s = limitSample(i, s);
+                continue;
             }
-            case 1: {
-                iWritePos[i] = advance(iWritePos[i], iDelaySamples[i]);
-                const float a = std::fabs(line[static_cast<std::size_t>(iWritePos[i])]);
-                const int lag = block.lag[i];
-                if (a > fEnv[i]) {
-                    iHold[i] = lag;
-                    if (lag != 0) {
-                        fGainSlope[i] = (a - fGainEnv[i]) / static_cast<float>(lag);
-                    }
-                    fEnv[i] = a;
-                } else if (iHold[i] > 0) {
-                    fGainEnv[i] += fGainSlope[i];
-                    iHold[i] -= 1;
-                } else {
-                    fEnv[i] += (L - fEnv[i]) * fReleaseCoef;
-                    fGainEnv[i] = fEnv[i];
+            iWritePos[i] = advance(iWritePos[i], iDelaySamples[i]);
+            const float a = std::fabs(line[static_cast<std::size_t>(iWritePos[i])]);
+            const int lag = block.lag[i];
+            if (a > fEnv[i]) {
+                iHold[i] = lag;
+                if (lag != 0) {
+                    fGainSlope[i] = (a - fGainEnv[i]) / static_cast<float>(lag);
                 }
-                s = s * L / fGainEnv[i];
-                break;
+                fEnv[i] = a;
+            } else if (iHold[i] > 0) {
+                fGainEnv[i] += fGainSlope[i];
+                iHold[i] -= 1;
+            } else {
+                fEnv[i] += (L - fEnv[i]) * fReleaseCoef;
+                fGainEnv[i] = fEnv[i];
             }
-            default:
-                break;
-            }
+            s = s * L / fGainEnv[i];
         }
+    }
+    for (int i = 0; i < kLines; ++i) {
+        iLimiterPos[i] = block.limiterPos[i];
     }
 }
 
@@ -414,7 +430,21 @@ void ReferenceEngine::process(float** inputs, float** outputs, std::int32_t samp
     for (int i = 0; i < kLines; ++i) {
         const int length = iDelaySamples[i];
         block.lag[i] = std::max(-length, std::min(iLookAhead, length));
-        block.limiterPos[i] = ((iWritePos[i] - block.lag[i]) % length + length) % length;
+        const int head = std::min(iWritePos[i], length - 1);
+        const auto behind = [&](int position) {
+            return ((head - position) % length + length) % length;
+        };
+        const int placed = ((iWritePos[i] - block.lag[i]) % length + length) % length;
+        block.limiterPos[i] = placed;
+        // A limiter moved closer to the write position goes on from where it stopped.
+        if (iLimiterPos[i] >= 0) {
+            const int from = std::min(iLimiterPos[i], length - 1);
+            if (behind(from) > behind(placed)) {
+                block.owed[i] = behind(from) - behind(placed);
+                block.limiterPos[i] = from;
+            }
+        }
+        iLimiterPos[i] = block.limiterPos[i];
     }
 
     int done = 0;
