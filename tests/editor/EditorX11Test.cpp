@@ -157,22 +157,7 @@ protected:
         perform(movements);
     }
 
-    struct Automation {
-        VstInt32 index;
-        float value;
-        bool operator==(const Automation& other) const {
-            return index == other.index && value == other.value;
-        }
-    };
-    std::vector<Automation> automations() const {
-        std::vector<Automation> found;
-        for (const HostRequest& request : harness.requests) {
-            if (request.opcode == audioMasterAutomate) {
-                found.push_back({request.index, request.opt});
-            }
-        }
-        return found;
-    }
+    std::vector<Automation> automations() const { return harness.automations(); }
     void forgetRequests() { harness.requests.clear(); }
     std::vector<float> parameters() {
         std::vector<float> values;

@@ -1,11 +1,9 @@
 // Windows test program: the text entry and the choice menu on the platform's own "EDIT" control
 // and pop-up menu, driven with real keyboard and pointer input (SendInput) in a real window.
 // Run under wine for both DLL architectures (Win32Widgets.cmake).
+#include "NativeWidgetsSample.h"
 #include "TestEditor.h"
 
-#include "gui/ChoiceMenu.h"
-#include "gui/TextEntry.h"
-#include "gui/ToggleButton.h"
 #include "host/ModuleInstance.h"
 #include "tests/support/Win32Hand.h"
 
@@ -25,9 +23,8 @@ void tapKey(WORD key) {
     sendKey(key, true);
 }
 
-// A host window at the screen's origin with a frame of 200 x 150 in it: a text entry at
-// (10, 10, 70, 24), a choice menu at (10, 40, 70, 54) and a toggle button at (100, 100, 120, 120).
-class NativeWidgetsTest : public ::testing::Test {
+// A host window at the screen's origin with a frame of 200 x 150 in it, holding the sample.
+class NativeWidgetsTest : public ::testing::Test, protected NativeWidgetsSample {
 protected:
     void SetUp() override {
         setModuleInstance(GetModuleHandleA(nullptr));
@@ -38,16 +35,7 @@ protected:
         SetFocus(host);
         frame = editor.openFrame(reinterpret_cast<platform::Window*>(host), Rect(0, 0, 200, 150));
         window = reinterpret_cast<HWND>(frame->getSystemWindow());
-        entry = new TextEntry(Rect(10, 10, 70, 24), &listener, 1, "hello", nullptr);
-        frame->addView(entry);
-        menu = new ChoiceMenu(Rect(10, 40, 70, 54), &listener, 2, nullptr, nullptr,
-                              StyleMenuCheckCurrent);
-        for (const char* text : {"one", "-", "three"}) {
-            menu->addEntry(text);
-        }
-        frame->addView(menu);
-        toggle = new ToggleButton(Rect(100, 100, 120, 120), &toggleListener, 3, nullptr);
-        frame->addView(toggle);
+        addTo(*frame);
         UpdateWindow(window);
         settle();
     }
@@ -79,14 +67,9 @@ protected:
     }
 
     CountingEditor editor;
-    RecordingListener listener;
-    RecordingListener toggleListener;
     HWND host = nullptr;
     HWND window = nullptr;
     Frame* frame = nullptr;
-    TextEntry* entry = nullptr;
-    ChoiceMenu* menu = nullptr;
-    ToggleButton* toggle = nullptr;
 };
 
 TEST_F(NativeWidgetsTest, AClickPlacesAFocusedEditControlOverTheTextEntry) {

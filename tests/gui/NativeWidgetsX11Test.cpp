@@ -2,11 +2,9 @@
 // field and pop-up menu through the X11 windowing: the field takes the server's keyboard focus
 // and the pop-up is an override-redirect window, driven with the server's pointer and keys
 // (XTest) by a hand on a thread of its own. Run under a virtual display (run-under-xvfb.sh).
+#include "NativeWidgetsSample.h"
 #include "TestEditor.h"
 
-#include "gui/ChoiceMenu.h"
-#include "gui/TextEntry.h"
-#include "gui/ToggleButton.h"
 #include "tests/support/X11Session.h"
 
 #include <gtest/gtest.h>
@@ -22,25 +20,15 @@ namespace {
 constexpr unsigned long keyReturn = 0xFF0D;
 constexpr unsigned long keyEnd = 0xFF57;
 
-// A host window at the screen's origin with a frame of 200 x 150 in it: a text entry at
-// (10, 10, 70, 24), a choice menu at (10, 40, 70, 54) and a toggle button at (100, 100, 120, 120).
-class NativeWidgetsInX11 : public ::testing::Test {
+// A host window at the screen's origin with a frame of 200 x 150 in it, holding the sample.
+class NativeWidgetsInX11 : public ::testing::Test, protected NativeWidgetsSample {
 protected:
     void SetUp() override {
         ASSERT_TRUE(display.connected()) << "no X display: run under run-under-xvfb.sh";
         host = display.createHostWindow(300, 200);
         frame = editor.openFrame(reinterpret_cast<platform::Window*>(host), Rect(0, 0, 200, 150));
         ASSERT_NE(frame->getSystemWindow(), nullptr);
-        entry = new TextEntry(Rect(10, 10, 70, 24), &listener, 1, "hello", nullptr);
-        frame->addView(entry);
-        menu = new ChoiceMenu(Rect(10, 40, 70, 54), &listener, 2, nullptr, nullptr,
-                              StyleMenuCheckCurrent);
-        for (const char* text : {"one", "-", "three"}) {
-            menu->addEntry(text);
-        }
-        frame->addView(menu);
-        toggle = new ToggleButton(Rect(100, 100, 120, 120), &toggleListener, 3, nullptr);
-        frame->addView(toggle);
+        addTo(*frame);
         settle();
         const std::vector<WindowId> inside = display.children(host);
         ASSERT_EQ(inside.size(), 1u);
@@ -75,14 +63,9 @@ protected:
 
     X11Session display;
     CountingEditor editor;
-    RecordingListener listener;
-    RecordingListener toggleListener;
     WindowId host = 0;
     WindowId window = 0;
     Frame* frame = nullptr;
-    TextEntry* entry = nullptr;
-    ChoiceMenu* menu = nullptr;
-    ToggleButton* toggle = nullptr;
 };
 
 TEST_F(NativeWidgetsInX11, AClickPlacesAFocusedFieldOverTheEntryWhereTypedKeysAndReturnEndTheEdit) {

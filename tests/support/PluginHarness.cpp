@@ -139,6 +139,16 @@ std::string PluginHarness::parameterLabel(VstInt32 index) {
     return readText([&](char* text) { dispatch(effGetParamLabel, index, 0, text); });
 }
 
+std::vector<Automation> PluginHarness::automations() const {
+    std::vector<Automation> found;
+    for (const HostRequest& request : requests) {
+        if (request.opcode == audioMasterAutomate) {
+            found.push_back({request.index, request.opt});
+        }
+    }
+    return found;
+}
+
 std::string PluginHarness::programName() {
     return readText([&](char* text) { dispatch(effGetProgramName, 0, 0, text); });
 }

@@ -18,6 +18,15 @@ struct HostRequest {
     void* ptr = nullptr;
 };
 
+// A parameter change the effect reported to the host (audioMasterAutomate).
+struct Automation {
+    VstInt32 index;
+    float value;
+    bool operator==(const Automation& other) const {
+        return index == other.index && value == other.value;
+    }
+};
+
 class PluginHarness {
 public:
     // Path of the module under test: the VELTRANE_MODULE environment variable if set, else the
@@ -42,6 +51,8 @@ public:
     VstTimeInfo timeInfo{};         // returned for audioMasterGetTime
 
     std::vector<HostRequest> requests; // every call of the host callback, in order
+    // The parameter changes among them, in order.
+    std::vector<Automation> automations() const;
 
     // Shorthands for the record's entry functions.
     VstIntPtr dispatch(VstInt32 opcode, VstInt32 index = 0, VstIntPtr value = 0,
