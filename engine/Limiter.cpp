@@ -92,6 +92,7 @@ void Limiter::catchUp(EngineState& state, Placement& placement, std::int32_t len
     const std::int32_t mode = loadRelaxed(state.iLimiterMode);
     const float attack = loadRelaxed(state.fAttackCoef);
     const float release = loadRelaxed(state.fReleaseCoef);
+    const float divisor = saturationDivisor(static_cast<Mode>(mode), level);
     for (int i = 0; i < kLines; ++i) {
         std::int32_t count = placement.owed[i] < length ? placement.owed[i] : length;
         placement.owed[i] -= count;
@@ -100,9 +101,6 @@ void Limiter::catchUp(EngineState& state, Placement& placement, std::int32_t len
             position = advance(position, loadRelaxed(state.iDelaySamples[i]));
             float& s = state.pDelayBuffer[i][position];
             switch (mode) {
-            case HardSaturation:
-                s = saturated(s, level, level < 1.0f ? level : 1.0f);
-                break;
             case LookAhead: {
                 // The detector never saw these samples: the gain as it stands, or the one that
                 // brings a louder sample to the level.
@@ -117,7 +115,7 @@ void Limiter::catchUp(EngineState& state, Placement& placement, std::int32_t len
                 s = limitedPeak(state, i, s, level, false, attack, release);
                 break;
             default:
-                s = saturated(s, level, level);
+                s = saturated(s, level, divisor);
                 break;
             }
         }
@@ -129,7 +127,7 @@ void Limiter::run(EngineState& state, std::int32_t length) noexcept {
     const float level = loadRelaxed(state.fLimit);
     switch (loadRelaxed(state.iLimiterMode)) {
     case HardSaturation:
-        saturate(state, length, level, level < 1.0f ? level : 1.0f);
+        saturate(state, length, level, saturationDivisor(HardSaturation, level));
         break;
     case LookAhead:
         lookAhead(state, length, level, loadRelaxed(state.fReleaseCoef));
@@ -142,7 +140,7 @@ void Limiter::run(EngineState& state, std::int32_t length) noexcept {
                    loadRelaxed(state.fReleaseCoef));
         break;
     default:
-        saturate(state, length, level, level);
+        saturate(state, length, level, saturationDivisor(SoftSaturation, level));
         break;
     }
 }

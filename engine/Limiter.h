@@ -35,6 +35,11 @@ public:
     // Works on the next length (1..64) positions of every line.
     void run(EngineState& state, std::int32_t length) noexcept;
 
+    // What a saturation mode divides atan(L x s) by: hardSat keeps unity gain only below L = 1.
+    static float saturationDivisor(Mode mode, float level) noexcept {
+        return mode == HardSaturation && level > 1.0f ? 1.0f : level;
+    }
+
 private:
     void saturate(EngineState& state, std::int32_t length, float level, float divisor) noexcept;
     // Modes 2 and 3; an instant attack makes the envelope jump to every peak.

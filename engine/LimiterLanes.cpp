@@ -140,10 +140,10 @@ void LimiterLanes::run(EngineState& state, std::int32_t length) noexcept {
     const float level = loadRelaxed(state.fLimit);
     switch (loadRelaxed(state.iLimiterMode)) {
     case Limiter::HardSaturation:
-        saturate(state, runs, level, level < 1.0f ? level : 1.0f);
+        saturate(state, runs, level, Limiter::saturationDivisor(Limiter::HardSaturation, level));
         return;
     case Limiter::SoftSaturation:
-        saturate(state, runs, level, level);
+        saturate(state, runs, level, Limiter::saturationDivisor(Limiter::SoftSaturation, level));
         return;
     case Limiter::LookAhead: {
         gains.read(lines, runs, length, size);
