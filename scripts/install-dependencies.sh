@@ -44,14 +44,24 @@ if [ "$(id -u)" = 0 ]; then sudo=(); else sudo=(sudo); fi
 
 # A mirror caught mid-sync fails one index for a minute or two: try again, and in the end go on
 # with the lists that did arrive rather than give up before installing anything.
+lists_refreshed=0
+lists_complete=1
 refresh_package_lists() {
     local attempt
+    [ "$lists_refreshed" = 0 ] || return 0
+    lists_refreshed=1
     for attempt in 1 2 3 4 5; do
-        if "${sudo[@]}" apt-get update -q; then return 0; fi
+        if "${sudo[@]}" apt-get update -q; then lists_complete=1; return 0; fi
         echo "install-dependencies.sh: package lists incomplete (attempt $attempt of 5)" >&2
         sleep 30
     done
+    lists_complete=0
     echo "install-dependencies.sh: going on with the package lists that arrived" >&2
+}
+
+apt_install() {
+    "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends \
+        "$@"
 }
 
 if [ "$full" = 1 ] && ! dpkg --print-foreign-architectures | grep -qx i386; then
@@ -68,6 +78,20 @@ done
 if [ "${#missing[@]}" -gt 0 ]; then
     echo "Installing: ${missing[*]}"
     refresh_package_lists
-    "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends \
-        "${missing[@]}"
+    if ! apt_install "${missing[@]}"; then
+        [ "$lists_complete" = 0 ] || exit 1
+        # Without one architecture's security index, the other's libraries would be upgraded
+        # past the versions the first can match; the release's own archive has both.
+        release=$(. /etc/os-release && echo "$VERSION_CODENAME")
+        echo "install-dependencies.sh: installing from $release alone" >&2
+        if ! apt_install -t "$release" "${missing[@]}"; then
+            # Better every other test than none: the 32-bit wine tests then say they were skipped.
+            echo "install-dependencies.sh: 32-bit wine cannot be installed from these lists" >&2
+            without_wine32=()
+            for package in "${missing[@]}"; do
+                [ "$package" = wine32:i386 ] || without_wine32+=("$package")
+            done
+            apt_install -t "$release" "${without_wine32[@]}"
+        fi
+    fi
 fi
